@@ -122,6 +122,12 @@ private:
     void MoveAreaBy(TImageMapLyer& area, int dx, int dy);
     bool TrackSketchBounds(int x, int y);
 
+    // Whether a track step has given the outline bounds since BeginSketch; until then its bounds are
+    // only the layer default, which no release should turn into a selection.
+    bool FSketchDrawn = false;
+    // The band handlers hold it weakly: a band lives in the view and may outlive the document.
+    std::shared_ptr<void> FAlive = std::make_shared<int>(0);
+
     int FObserverId = 0;
     std::weak_ptr<void> FLayersAlive;
 };
