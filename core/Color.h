@@ -19,6 +19,8 @@ constexpr TColor32 clWhite32 = 0xFFFFFFFF;
 constexpr TColor clBlack{0x000000};
 constexpr TColor clWhite{0xFFFFFF};
 constexpr TColor clRed{0x0000FF};
+// What a pixel read outside a picture gives: the platform's invalid colour.
+constexpr TColor clInvalidColor{0xFFFFFFFF};
 
 constexpr TColor MakeColor(std::uint8_t r, std::uint8_t g, std::uint8_t b)
 {
@@ -26,6 +28,7 @@ constexpr TColor MakeColor(std::uint8_t r, std::uint8_t g, std::uint8_t b)
                   static_cast<std::uint32_t>(b) << 16};
 }
 constexpr std::uint32_t ColorValue(TColor c) { return static_cast<std::uint32_t>(c) & 0xFFFFFF; }
+constexpr std::uint32_t RawColorValue(TColor c) { return static_cast<std::uint32_t>(c); }
 
 constexpr std::uint8_t AlphaOf(TColor32 c) { return static_cast<std::uint8_t>(c >> 24); }
 constexpr std::uint8_t RedOf(TColor32 c) { return static_cast<std::uint8_t>(c >> 16); }

@@ -7,6 +7,7 @@
 
 #include "core/Geometry.h"
 #include "core/Input.h"
+#include "core/Layer.h"
 #include "core/ViewGeometry.h"
 
 #include <functional>
@@ -14,8 +15,6 @@
 #include <vector>
 
 namespace tavrin {
-
-class TCustomLayer;
 
 class TLayerCollection
 {

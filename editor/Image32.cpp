@@ -1,0 +1,188 @@
+#include "editor/Image32.h"
+
+#include "core/LayerRenderer.h"
+#include "core/RoundEven.h"
+#include "editor/Cursors.h"
+
+#include <QImage>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <climits>
+
+namespace tavrin {
+
+TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)
+{
+    TShiftState s = 0;
+    if (modifiers & Qt::ShiftModifier)
+        s |= ssShift;
+    if (modifiers & Qt::AltModifier)
+        s |= ssAlt;
+    if (modifiers & Qt::ControlModifier)
+        s |= ssCtrl;
+    if (buttons & Qt::LeftButton)
+        s |= ssLeft;
+    if (buttons & Qt::RightButton)
+        s |= ssRight;
+    if (buttons & Qt::MiddleButton)
+        s |= ssMiddle;
+    return s;
+}
+
+namespace {
+
+bool ButtonOf(Qt::MouseButton b, TMouseButton& out)
+{
+    switch (b) {
+    case Qt::LeftButton: out = TMouseButton::mbLeft; return true;
+    case Qt::RightButton: out = TMouseButton::mbRight; return true;
+    case Qt::MiddleButton: out = TMouseButton::mbMiddle; return true;
+    default: return false;
+    }
+}
+
+QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
+
+} // namespace
+
+TImage32::TImage32(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::NoFocus);
+    FLayers.OnInvalidate = [this](const TRect& r) {
+        const TRect clipped = Intersect(r, {0, 0, width(), height()});
+        if (!clipped.IsEmpty())
+            update(ToQRect(clipped));
+    };
+    UpdateGeometryOfLayers();
+}
+
+TImage32::~TImage32() { FLayers.OnInvalidate = nullptr; }
+
+void TImage32::UpdateGeometryOfLayers()
+{
+    FLayers.SetGeometry(TViewGeometry::Make(FBitmap.Width(), FBitmap.Height(), FScale));
+}
+
+void TImage32::SetScale(float scale)
+{
+    scale = std::max(scale, 0.001f);
+    if (scale == FScale)
+        return;
+    FScale = scale;
+    UpdateGeometryOfLayers();
+    update();
+}
+
+void TImage32::BitmapChanged()
+{
+    UpdateGeometryOfLayers();
+    const TRect r = FLayers.Geometry().BitmapRect;
+    if (FBitmap.Width() > 0 && FBitmap.Height() > 0)
+        resize(r.Width(), r.Height());
+    update();
+}
+
+void TImage32::SetOwnCursor(TCursor shape)
+{
+    FOwnCursor = shape;
+    ApplyPointerShape();
+}
+
+void TImage32::ApplyPointerShape()
+{
+    const TCursor shape = FLayers.PointerShape();
+    setCursor(CursorFor(shape == TCursor::crDefault ? FOwnCursor : shape));
+}
+
+void TImage32::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    for (const QRect& q : event->region()) {
+        const TRect exposed{q.left(), q.top(), q.left() + q.width(), q.top() + q.height()};
+        RenderView(FBitmap, FLayers, exposed, FBuffer);
+        if (FBuffer.Empty())
+            continue;
+        const QImage image(reinterpret_cast<const uchar*>(FBuffer.Bits()), FBuffer.Width(), FBuffer.Height(),
+                           FBuffer.Width() * 4, QImage::Format_RGB32);
+        painter.drawImage(q.topLeft(), image);
+    }
+}
+
+void TImage32::Press(QMouseEvent* event, TShiftState extra)
+{
+    TMouseButton button;
+    if (!ButtonOf(event->button(), button))
+        return;
+    const QPoint p = event->position().toPoint();
+    const TShiftState shift = ShiftStateOf(event->modifiers(), event->buttons()) | extra;
+    TCustomLayer* layer = FLayers.MouseDown(button, shift, p.x(), p.y());
+    ApplyPointerShape();
+    if (OnMouseDown)
+        OnMouseDown(button, shift, p.x(), p.y(), layer);
+}
+
+void TImage32::mousePressEvent(QMouseEvent* event)
+{
+    // The second press of a double click comes again as the double-click event, marked as such.
+    if (event->flags().testFlag(Qt::MouseEventCreatedDoubleClick))
+        return;
+    Press(event, 0);
+}
+
+void TImage32::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a double click: the double-click handler first, then a press marked as such.
+    if (event->button() == Qt::LeftButton && OnDblClick)
+        OnDblClick();
+    Press(event, ssDouble);
+}
+
+TCustomLayer* TImage32::RouteMove(TShiftState shift, int x, int y)
+{
+    TCustomLayer* layer = FLayers.MouseMove(shift, x, y);
+    ApplyPointerShape();
+    return layer;
+}
+
+void TImage32::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    const TShiftState shift = ShiftStateOf(event->modifiers(), event->buttons());
+    TCustomLayer* layer = RouteMove(shift, p.x(), p.y());
+    if (OnMouseMove)
+        OnMouseMove(shift, p.x(), p.y(), layer);
+}
+
+void TImage32::mouseReleaseEvent(QMouseEvent* event)
+{
+    TMouseButton button;
+    if (!ButtonOf(event->button(), button))
+        return;
+    const QPoint p = event->position().toPoint();
+    const TShiftState shift = ShiftStateOf(event->modifiers(), event->buttons());
+    TCustomLayer* layer = FLayers.MouseUp(button, shift, p.x(), p.y());
+    ApplyPointerShape();
+    if (OnMouseUp)
+        OnMouseUp(button, shift, p.x(), p.y(), layer);
+    if (button == TMouseButton::mbRight && PopupMenu && !PopupMenu->isEmpty())
+        PopupMenu->popup(event->globalPosition().toPoint());
+}
+
+void TImage32::leaveEvent(QEvent* event)
+{
+    if (!FLayers.CapturedLayer()) {
+        FLayers.SetPointerShape(TCursor::crDefault);
+        ApplyPointerShape();
+    }
+    if (OnMouseLeave)
+        OnMouseLeave();
+    QWidget::leaveEvent(event);
+}
+
+} // namespace tavrin

@@ -1,0 +1,85 @@
+#pragma once
+// TImage32: the image view widget. It holds the picture, the layer collection and the zoom, sizes
+// itself to the scaled picture, and paints by asking the core renderer for the exposed rectangles
+// only and blitting the result (no Qt scaling, no copy of the picture per paint). Pointer events are
+// converted to view pixels and routed through the layer collection; the handlers then get the layer
+// the collection reports.
+
+#include "core/Bitmap32.h"
+#include "core/EditorView.h"
+#include "core/Input.h"
+#include "core/LayerCollection.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QMenu;
+
+namespace tavrin {
+
+class TCustomLayer;
+
+class TImage32 : public QWidget, public IEditorView
+{
+    Q_OBJECT
+public:
+    using TMouseEvent = std::function<void(TMouseButton, TShiftState, int x, int y, TCustomLayer* layer)>;
+    using TMoveEvent = std::function<void(TShiftState, int x, int y, TCustomLayer* layer)>;
+
+    explicit TImage32(QWidget* parent = nullptr);
+    ~TImage32() override;
+
+    // IEditorView
+    TBitmap32& Bitmap() override { return FBitmap; }
+    TLayerCollection& Layers() override { return FLayers; }
+    float Scale() const override { return FScale; }
+    int ViewWidth() const override { return width(); }
+    int ViewHeight() const override { return height(); }
+
+    // Below 0.001 becomes 0.001; a change repaints but does not resize (the zoom routine does).
+    void SetScale(float scale);
+    // Call after the bitmap's size or pixels changed: re-maps the layers, sizes the widget to the
+    // scaled picture when it is not empty, and repaints.
+    void BitmapChanged();
+
+    // The cursor shown where no layer asks for one of its own.
+    void SetOwnCursor(TCursor shape);
+    TCursor OwnCursor() const { return FOwnCursor; }
+
+    // Opens on the right button's release, after the release handler ran. Not owned.
+    QMenu* PopupMenu = nullptr;
+
+    TMouseEvent OnMouseDown;
+    TMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
+    std::function<void()> OnDblClick;
+    std::function<void()> OnMouseLeave;
+
+    // Routes a move as if the pointer were at (x, y); the rulers use it while dragging a guide.
+    TCustomLayer* RouteMove(TShiftState shift, int x, int y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void Press(QMouseEvent* event, TShiftState extra);
+    void ApplyPointerShape();
+    void UpdateGeometryOfLayers();
+
+    TBitmap32 FBitmap;
+    TLayerCollection FLayers; // after the bitmap: the layers go first
+    float FScale = 1.0f;
+    TCursor FOwnCursor = TCursor::crDefault;
+    TBitmap32 FBuffer; // reused render target
+};
+
+// Shift state of a Qt event: modifiers plus the buttons held.
+TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
+
+} // namespace tavrin
