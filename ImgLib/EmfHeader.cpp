@@ -1,0 +1,77 @@
+#include "ImgLib/EmfHeader.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace tavrin {
+namespace {
+
+constexpr std::uint32_t kEmrHeader = 1;
+constexpr std::uint32_t kEmrEof = 14;
+constexpr std::uint32_t kEmfSignature = 0x464D4520; // " EMF"
+constexpr std::size_t kMinHeaderSize = 88;
+constexpr std::size_t kHeaderWithMicrometers = 108;
+constexpr double kUnitsPerInch = 2540.0; // 0.01 mm
+constexpr double kScreenDpi = 96.0;
+
+std::uint32_t U32(std::span<const std::uint8_t> data, std::size_t offset)
+{
+    std::uint32_t v = 0;
+    std::memcpy(&v, data.data() + offset, sizeof v);
+    return v; // little-endian host
+}
+std::int32_t I32(std::span<const std::uint8_t> data, std::size_t offset)
+{
+    return static_cast<std::int32_t>(U32(data, offset));
+}
+
+TReadResult CheckRecordChain(std::span<const std::uint8_t> data)
+{
+    std::size_t position = 0;
+    while (position + 8 <= data.size()) {
+        const std::uint32_t type = U32(data, position);
+        const std::uint32_t size = U32(data, position + 4);
+        if (size < 8 || size % 4 != 0 || size > data.size() - position)
+            return TReadResult::Failure(size > data.size() - position ? TruncatedFileError("EMF record")
+                                                                      : DamagedFileError("EMF record size"));
+        if (type == kEmrEof) return TReadResult::Success();
+        position += size;
+    }
+    return TReadResult::Failure(TruncatedFileError("no EMR_EOF"));
+}
+
+// Reference-device pixels per 0.01 mm; the micrometre field is exact, the millimetre one is rounded.
+double DevicePerUnit(std::int32_t devicePixels, std::int32_t micrometres, std::int32_t millimetres)
+{
+    if (devicePixels > 0 && micrometres > 0) return devicePixels / (micrometres / 10.0);
+    if (devicePixels > 0 && millimetres > 0) return devicePixels / (millimetres * 100.0);
+    return kScreenDpi / kUnitsPerInch;
+}
+
+std::int64_t ScreenPixels(std::int64_t units)
+{
+    return std::llround(units * kScreenDpi / kUnitsPerInch);
+}
+
+} // namespace
+
+TReadResult ParseEmfHeader(std::span<const std::uint8_t> data, TEmfHeader& header)
+{
+    if (data.size() < kMinHeaderSize) return TReadResult::Failure(TruncatedFileError("EMF header"));
+    const std::uint32_t headerSize = U32(data, 4);
+    if (U32(data, 0) != kEmrHeader || U32(data, 40) != kEmfSignature || headerSize < kMinHeaderSize)
+        return TReadResult::Failure(DamagedFileError("no EMF header"));
+    if (TReadResult chain = CheckRecordChain(data); !chain) return chain;
+    header.FrameLeft = I32(data, 24);
+    header.FrameTop = I32(data, 28);
+    header.FrameRight = I32(data, 32);
+    header.FrameBottom = I32(data, 36);
+    const bool hasMicrometres = headerSize >= kHeaderWithMicrometers;
+    header.DevicePerUnitX = DevicePerUnit(I32(data, 72), hasMicrometres ? I32(data, 100) : 0, I32(data, 80));
+    header.DevicePerUnitY = DevicePerUnit(I32(data, 76), hasMicrometres ? I32(data, 104) : 0, I32(data, 84));
+    header.Width = ScreenPixels(std::int64_t{header.FrameRight} - header.FrameLeft + 1);
+    header.Height = ScreenPixels(std::int64_t{header.FrameBottom} - header.FrameTop + 1);
+    return TReadResult::Success();
+}
+
+} // namespace tavrin

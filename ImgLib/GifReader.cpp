@@ -1,0 +1,217 @@
+#include "ImgLib/GifReader.h"
+
+#include "ImgLib/PixelBudget.h"
+#include "core/Bitmap32.h"
+
+#include <algorithm>
+#include <cstring>
+#include <gif_lib.h>
+#include <memory>
+#include <vector>
+
+namespace tavrin {
+namespace {
+
+// Several images may make up the first frame; decoding them all may not cost more than this many pixels.
+constexpr std::int64_t kMaxDecodedPixels = 2 * kPixelBudget;
+
+struct TGifInput
+{
+    std::span<const std::uint8_t> Data;
+    std::size_t Position = 0;
+    bool Truncated = false;
+};
+
+int ReadFromMemory(GifFileType* gif, GifByteType* buffer, int length)
+{
+    auto& input = *static_cast<TGifInput*>(gif->UserData);
+    const std::size_t wanted = static_cast<std::size_t>(std::max(length, 0));
+    const std::size_t n = std::min(wanted, input.Data.size() - input.Position);
+    if (n < wanted) input.Truncated = true;
+    std::memcpy(buffer, input.Data.data() + input.Position, n);
+    input.Position += n;
+    return static_cast<int>(n);
+}
+
+struct TGifCloser
+{
+    void operator()(GifFileType* gif) const { DGifCloseFile(gif, nullptr); }
+};
+using TGifHandle = std::unique_ptr<GifFileType, TGifCloser>;
+
+TReadResult Failure(const TGifInput& input, int error)
+{
+    const char* detail = GifErrorString(error);
+    if (input.Truncated) return TReadResult::Failure(TruncatedFileError(detail ? detail : ""));
+    return TReadResult::Failure(DamagedFileError(detail ? detail : ""));
+}
+
+// The rows of an image in the order they are stored.
+std::vector<int> StoredRowOrder(int height, bool interlaced)
+{
+    std::vector<int> rows;
+    rows.reserve(static_cast<std::size_t>(height));
+    if (!interlaced) {
+        for (int y = 0; y < height; ++y)
+            rows.push_back(y);
+        return rows;
+    }
+    constexpr int kStart[] = {0, 4, 2, 1};
+    constexpr int kStep[] = {8, 8, 4, 2};
+    for (int pass = 0; pass < 4; ++pass)
+        for (int y = kStart[pass]; y < height; y += kStep[pass])
+            rows.push_back(y);
+    return rows;
+}
+
+// How the image that follows a graphic control block is to be drawn and put away.
+struct TImageControl
+{
+    int Transparent = NO_TRANSPARENT_COLOR;
+    int Disposal = DISPOSAL_UNSPECIFIED;
+    int Delay = 0;
+};
+
+class TFirstFrameReader
+{
+  public:
+    TFirstFrameReader(GifFileType* gif, const TGifInput& input, TBitmap32& screen)
+        : FGif(gif), FInput(input), FScreen(screen)
+    {
+    }
+
+    // The first frame is every image up to and including the first that is shown for a while (has a
+    // delay): images without one are drawn together, as parts of one picture.
+    TReadResult Read()
+    {
+        bool drawnAny = false;
+        for (;;) {
+            GifRecordType record = UNDEFINED_RECORD_TYPE;
+            if (DGifGetRecordType(FGif, &record) != GIF_OK || record == TERMINATE_RECORD_TYPE) {
+                // After a complete image, whatever follows is not part of the picture.
+                if (drawnAny) return TReadResult::Success();
+                return record == TERMINATE_RECORD_TYPE ? TReadResult::Failure(NoPictureError())
+                                                       : Failure(FInput, FGif->Error);
+            }
+            if (record == EXTENSION_RECORD_TYPE) {
+                if (TReadResult r = ReadExtension(); !r) return r;
+            } else if (record == IMAGE_DESC_RECORD_TYPE) {
+                const bool last = FControl.Delay > 0;
+                if (TReadResult r = ReadImage(last); !r) return r;
+                if (last) return TReadResult::Success();
+                drawnAny = true;
+                FControl = {};
+            }
+        }
+    }
+
+  private:
+    TReadResult ReadExtension()
+    {
+        int code = 0;
+        GifByteType* block = nullptr;
+        if (DGifGetExtension(FGif, &code, &block) != GIF_OK) return Failure(FInput, FGif->Error);
+        GraphicsControlBlock gcb{};
+        if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4 &&
+            DGifExtensionToGCB(block[0], block + 1, &gcb) == GIF_OK)
+            FControl = {gcb.TransparentColor, gcb.DisposalMode, gcb.DelayTime};
+        while (block)
+            if (DGifGetExtensionNext(FGif, &block) != GIF_OK) return Failure(FInput, FGif->Error);
+        return TReadResult::Success();
+    }
+
+    TReadResult ReadImage(bool lastOfFrame)
+    {
+        if (DGifGetImageDesc(FGif) != GIF_OK) return Failure(FInput, FGif->Error);
+        const GifImageDesc& desc = FGif->Image;
+        if (desc.Width <= 0 || desc.Height <= 0) return SkipImageData();
+        if (!FitsPixelBudget(desc.Width, desc.Height))
+            return TReadResult::Failure(PictureTooLargeError(desc.Width, desc.Height));
+        FDecoded += std::int64_t{desc.Width} * desc.Height;
+        if (FDecoded > kMaxDecodedPixels)
+            return TReadResult::Failure(DamagedFileError("too many images in the first frame"));
+        const ColorMapObject* colors = desc.ColorMap ? desc.ColorMap : FGif->SColorMap;
+        if (!colors) return TReadResult::Failure(DamagedFileError("no colour table"));
+        const TBitmap32 before =
+            FControl.Disposal == DISPOSE_PREVIOUS && !lastOfFrame ? FScreen : TBitmap32();
+        if (TReadResult r = DrawRows(desc, *colors, lastOfFrame); !r) return r;
+        if (!lastOfFrame) Dispose(desc, before);
+        return TReadResult::Success();
+    }
+
+    TReadResult DrawRows(const GifImageDesc& desc, const ColorMapObject& colors, bool lastOfFrame)
+    {
+        std::vector<GifPixelType> line(static_cast<std::size_t>(desc.Width));
+        const bool interlaced = desc.Interlace;
+        int rowsLeftOnScreen = std::clamp(FScreen.Height() - desc.Top, 0, desc.Height);
+        for (int y : StoredRowOrder(desc.Height, interlaced)) {
+            // Rows below the screen are never shown: the last image of a plain frame can stop there.
+            if (lastOfFrame && !interlaced && rowsLeftOnScreen == 0) break;
+            if (DGifGetLine(FGif, line.data(), desc.Width) != GIF_OK) return Failure(FInput, FGif->Error);
+            const int screenY = desc.Top + y;
+            if (screenY < 0 || screenY >= FScreen.Height()) continue;
+            --rowsLeftOnScreen;
+            TColor32* row = FScreen.ScanLine(screenY);
+            for (int x = 0; x < desc.Width && desc.Left + x < FScreen.Width(); ++x) {
+                const int index = line[static_cast<std::size_t>(x)];
+                if (index == FControl.Transparent) continue;
+                if (index >= colors.ColorCount)
+                    return TReadResult::Failure(DamagedFileError("colour index outside the colour table"));
+                const GifColorType& c = colors.Colors[index];
+                row[desc.Left + x] = MakeColor32(255, c.Red, c.Green, c.Blue);
+            }
+        }
+        return TReadResult::Success();
+    }
+
+    // Puts an image of a several-image frame away before the next one is drawn.
+    void Dispose(const GifImageDesc& desc, const TBitmap32& before)
+    {
+        if (FControl.Disposal == DISPOSE_BACKGROUND)
+            FScreen.FillRect(desc.Left, desc.Top, desc.Left + desc.Width, desc.Top + desc.Height, clWhite32);
+        else if (FControl.Disposal == DISPOSE_PREVIOUS)
+            FScreen = before;
+    }
+
+    TReadResult SkipImageData()
+    {
+        int codeSize = 0;
+        GifByteType* block = nullptr;
+        if (DGifGetCode(FGif, &codeSize, &block) != GIF_OK) return Failure(FInput, FGif->Error);
+        while (block)
+            if (DGifGetCodeNext(FGif, &block) != GIF_OK) return Failure(FInput, FGif->Error);
+        return TReadResult::Success();
+    }
+
+    GifFileType* FGif;
+    const TGifInput& FInput;
+    TBitmap32& FScreen;
+    TImageControl FControl;
+    std::int64_t FDecoded = 0;
+};
+
+} // namespace
+
+TReadResult ReadGif(std::span<const std::uint8_t> data, TBitmap32& out)
+{
+    TGifInput input{data};
+    int error = 0;
+    TGifHandle gif(DGifOpen(&input, ReadFromMemory, &error));
+    if (!gif) return Failure(input, error);
+    if (gif->SWidth <= 0 || gif->SHeight <= 0)
+        return TReadResult::Failure(BadPictureSizeError(gif->SWidth, gif->SHeight));
+    if (!FitsPixelBudget(gif->SWidth, gif->SHeight))
+        return TReadResult::Failure(PictureTooLargeError(gif->SWidth, gif->SHeight));
+    TBitmap32 screen(gif->SWidth, gif->SHeight);
+    screen.Clear(clWhite32);
+    TReadResult result = TFirstFrameReader(gif.get(), input, screen).Read();
+    if (result) out = std::move(screen);
+    return result;
+}
+
+void RegisterGifFormat(TPictureFormatRegistry& registry)
+{
+    registry.Register({"GIF 이미지", "gif", &ReadGif});
+}
+
+} // namespace tavrin

@@ -1,0 +1,171 @@
+#include "ImgLib/JpegReader.h"
+
+#include "ImgLib/PixelBudget.h"
+#include "core/Bitmap32.h"
+
+#include <csetjmp>
+#include <cstdio> // jpeglib.h needs FILE
+#include <jpeglib.h>
+#include <memory>
+
+#include <jerror.h>
+
+namespace tavrin {
+namespace {
+
+// A progressive file may hold any number of scans, each a pass over the whole picture; past this many it is
+// an attack on our time, not a picture.
+constexpr int kMaxScans = 500;
+
+enum class TJpegStatus
+{
+    Ok,
+    Failed,
+    TooLarge,
+    BadSize
+};
+
+// Everything the decoder touches between setjmp and longjmp is plain data in here.
+struct TJpegState
+{
+    jpeg_decompress_struct Info{};
+    jpeg_error_mgr ErrorManager{};
+    jpeg_progress_mgr Progress{};
+    std::jmp_buf Jump{};
+    char Message[JMSG_LENGTH_MAX] = {};
+    bool Truncated = false;
+};
+
+TJpegState& StateOf(j_common_ptr info)
+{
+    return *reinterpret_cast<TJpegState*>(info->client_data);
+}
+
+[[noreturn]] void OnJpegError(j_common_ptr info)
+{
+    TJpegState& state = StateOf(info);
+    (*info->err->format_message)(info, state.Message);
+    std::longjmp(state.Jump, 1);
+}
+
+// Warnings about corrupt or missing data mean the picture would come out partly invented: treat them as
+// errors. The rest (unknown JFIF revision, odd Adobe transform codes, stray bytes between markers) are not.
+bool IsDataLossWarning(int code)
+{
+    switch (code) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_ARITH_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+    case JWRN_BOGUS_PROGRESSION:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void OnJpegMessage(j_common_ptr info, int level)
+{
+    if (level != -1 || !IsDataLossWarning(info->err->msg_code)) return;
+    StateOf(info).Truncated = info->err->msg_code == JWRN_JPEG_EOF;
+    OnJpegError(info);
+}
+
+void OnJpegProgress(j_common_ptr info)
+{
+    auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+    if (decompress->input_scan_number > kMaxScans) {
+        std::snprintf(StateOf(info).Message, JMSG_LENGTH_MAX, "more than %d scans", kMaxScans);
+        std::longjmp(StateOf(info).Jump, 1);
+    }
+}
+
+void CmykRowToPixels(const JSAMPLE* cmyk, TColor32* pixels, int width, bool inverted)
+{
+    for (int x = 0; x < width; ++x, cmyk += 4) {
+        // Adobe writes CMYK inverted (255 = no ink), which is how libjpeg hands it over for such files.
+        const unsigned c = inverted ? cmyk[0] : 255u - cmyk[0];
+        const unsigned m = inverted ? cmyk[1] : 255u - cmyk[1];
+        const unsigned y = inverted ? cmyk[2] : 255u - cmyk[2];
+        const unsigned k = inverted ? cmyk[3] : 255u - cmyk[3];
+        pixels[x] = MakeColor32(255, static_cast<std::uint8_t>((c * k + 127) / 255),
+                                static_cast<std::uint8_t>((m * k + 127) / 255),
+                                static_cast<std::uint8_t>((y * k + 127) / 255));
+    }
+}
+
+// Decodes into `bitmap`. Only plain data lives in this frame, so a longjmp out of libjpeg skips no
+// destructor; the caller owns the bitmap and destroys the decompressor.
+TJpegStatus Decode(TJpegState& state, std::span<const std::uint8_t> data, TBitmap32& bitmap)
+{
+    j_decompress_ptr info = &state.Info;
+    if (setjmp(state.Jump)) return TJpegStatus::Failed;
+    jpeg_mem_src(info, data.data(), static_cast<unsigned long>(data.size()));
+    jpeg_read_header(info, TRUE);
+    if (info->image_width == 0 || info->image_height == 0) return TJpegStatus::BadSize;
+    if (!FitsPixelBudget(info->image_width, info->image_height)) return TJpegStatus::TooLarge;
+    const bool cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
+    info->out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA; // BGRA bytes are $AARRGGBB words here
+    jpeg_start_decompress(info);
+    const int width = static_cast<int>(info->output_width);
+    bitmap.SetSize(width, static_cast<int>(info->output_height));
+    JSAMPARRAY cmykRow =
+        cmyk ? (*info->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(info), JPOOL_IMAGE, width * 4, 1)
+             : nullptr;
+    while (info->output_scanline < info->output_height) {
+        TColor32* pixels = bitmap.ScanLine(static_cast<int>(info->output_scanline));
+        JSAMPROW row = cmyk ? cmykRow[0] : reinterpret_cast<JSAMPROW>(pixels);
+        if (jpeg_read_scanlines(info, &row, 1) != 1)
+            return TJpegStatus::Failed; // cannot happen with a memory source, which never suspends
+        if (cmyk) CmykRowToPixels(cmykRow[0], pixels, width, info->saw_Adobe_marker);
+    }
+    jpeg_finish_decompress(info);
+    return TJpegStatus::Ok;
+}
+
+struct TDecompressGuard
+{
+    j_decompress_ptr Info;
+    ~TDecompressGuard() { jpeg_destroy_decompress(Info); }
+};
+
+} // namespace
+
+TReadResult ReadJpeg(std::span<const std::uint8_t> data, TBitmap32& out)
+{
+    if (data.empty()) return TReadResult::Failure(TruncatedFileError());
+    auto state = std::make_unique<TJpegState>();
+    state->Info.err = jpeg_std_error(&state->ErrorManager);
+    state->ErrorManager.error_exit = OnJpegError;
+    state->ErrorManager.emit_message = OnJpegMessage;
+    state->Info.client_data = state.get();
+    if (setjmp(state->Jump))
+        return TReadResult::Failure(DamagedFileError(state->Message)); // jpeg_create_decompress failed
+    jpeg_create_decompress(&state->Info);
+    TDecompressGuard guard{&state->Info};
+    state->Progress.progress_monitor = OnJpegProgress;
+    state->Info.progress = &state->Progress;
+
+    TBitmap32 bitmap;
+    switch (Decode(*state, data, bitmap)) {
+    case TJpegStatus::Ok:
+        out = std::move(bitmap);
+        return TReadResult::Success();
+    case TJpegStatus::TooLarge:
+        return TReadResult::Failure(PictureTooLargeError(state->Info.image_width, state->Info.image_height));
+    case TJpegStatus::BadSize:
+        return TReadResult::Failure(BadPictureSizeError(state->Info.image_width, state->Info.image_height));
+    case TJpegStatus::Failed:
+        break;
+    }
+    return TReadResult::Failure(state->Truncated ? TruncatedFileError(state->Message)
+                                                 : DamagedFileError(state->Message));
+}
+
+void RegisterJpegFormat(TPictureFormatRegistry& registry)
+{
+    registry.Register({"JPEG 이미지", "jpg", &ReadJpeg});
+}
+
+} // namespace tavrin

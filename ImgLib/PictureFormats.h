@@ -1,0 +1,57 @@
+#pragma once
+// The picture formats this program can open. Each reader registers itself here with a description and its
+// file extension; the open dialog's filter and the loader's choice of reader both come from this one list,
+// so the dialog never offers a file that no reader can open.
+
+#include "ImgLib/ReadResult.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavrin {
+
+class TBitmap32;
+
+// Decodes a whole file held in memory. On success `out` is the picture, fully opaque; on failure `out` is
+// left as it was and the result carries the reason.
+using TPictureReader = TReadResult (*)(std::span<const std::uint8_t> data, TBitmap32& out);
+
+struct TPictureFormat
+{
+    std::string Description; // shown in the open dialog, e.g. "PNG 이미지"
+    std::string Extension;   // lower case, without the dot, e.g. "png"
+    TPictureReader Read = nullptr;
+};
+
+struct TPictureFilterEntry
+{
+    std::string Text;    // "PNG 이미지 (*.png)"
+    std::string Pattern; // "*.png", or several joined by ';'
+};
+
+class TPictureFormatRegistry
+{
+  public:
+    void Register(TPictureFormat format);
+
+    // In the order of registration.
+    const std::vector<TPictureFormat>& Formats() const { return FFormats; }
+
+    // The format whose extension equals `extension`, compared without regard to ASCII case; null if none.
+    const TPictureFormat* FindByExtension(std::string_view extension) const;
+
+    // The open dialog's filter: one entry per format, the most recent registration first, preceded by an
+    // "All" entry that combines them when there is more than one.
+    std::vector<TPictureFilterEntry> FilterEntries() const;
+
+  private:
+    std::vector<TPictureFormat> FFormats;
+};
+
+// The readers of this program, registered on first use.
+const TPictureFormatRegistry& PictureFormats();
+
+} // namespace tavrin

@@ -1,0 +1,160 @@
+#include "ImgLib/PngReader.h"
+
+#include "ImgLib/PixelBudget.h"
+#include "core/Bitmap32.h"
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <png.h>
+
+namespace tavrin {
+namespace {
+
+enum class TPngStatus
+{
+    Ok,
+    Failed,
+    TooLarge
+};
+
+// Everything the decoder touches between setjmp and longjmp is plain data in here.
+struct TPngState
+{
+    const std::uint8_t* Data = nullptr;
+    std::size_t Size = 0;
+    std::size_t Position = 0;
+    bool Truncated = false;
+    char Message[200] = {};
+    png_uint_32 Width = 0;
+    png_uint_32 Height = 0;
+};
+
+TPngState& StateOf(png_structp png)
+{
+    return *static_cast<TPngState*>(png_get_error_ptr(png));
+}
+
+[[noreturn]] void OnPngError(png_structp png, png_const_charp message)
+{
+    TPngState& state = StateOf(png);
+    if (state.Message[0] == '\0') std::snprintf(state.Message, sizeof state.Message, "%s", message);
+    png_longjmp(png, 1);
+}
+
+void OnPngWarning(png_structp, png_const_charp) {}
+
+void ReadFromMemory(png_structp png, png_bytep buffer, png_size_t length)
+{
+    auto& state = *static_cast<TPngState*>(png_get_io_ptr(png));
+    if (length > state.Size - state.Position) {
+        state.Truncated = true;
+        png_error(png, "unexpected end of file");
+    }
+    std::memcpy(buffer, state.Data + state.Position, length);
+    state.Position += length;
+}
+
+// Asks libpng for 8-bit BGRA rows whatever the file holds; BGRA bytes are $AARRGGBB words here.
+void RequestBgra(png_structp png, png_infop info)
+{
+    const int colorType = png_get_color_type(png, info);
+    const bool hasTransparency = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    png_set_expand(png); // palette to RGB, grey below 8 bits to 8 bits, tRNS to an alpha channel
+    png_set_scale_16(png);
+    if ((colorType & PNG_COLOR_MASK_COLOR) == 0) png_set_gray_to_rgb(png);
+    png_set_bgr(png);
+    if ((colorType & PNG_COLOR_MASK_ALPHA) == 0 && !hasTransparency)
+        png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+}
+
+std::uint8_t OverWhite(unsigned channel, unsigned alpha)
+{
+    return static_cast<std::uint8_t>((channel * alpha + 255u * (255u - alpha) + 127u) / 255u);
+}
+
+void CompositeOverWhite(TBitmap32& bitmap)
+{
+    TColor32* p = bitmap.Bits();
+    TColor32* const end = p + static_cast<std::size_t>(bitmap.Width()) * bitmap.Height();
+    for (; p != end; ++p) {
+        const unsigned a = AlphaOf(*p);
+        if (a != 255)
+            *p = MakeColor32(255, OverWhite(RedOf(*p), a), OverWhite(GreenOf(*p), a),
+                             OverWhite(BlueOf(*p), a));
+    }
+}
+
+// Decodes into `bitmap`. Only plain data lives in this frame, so a longjmp out of libpng skips no
+// destructor; the caller owns the bitmap and destroys the reader.
+TPngStatus Decode(png_structp png, png_infop info, TPngState& state, TBitmap32& bitmap)
+{
+    if (setjmp(png_jmpbuf(png))) return TPngStatus::Failed;
+    // The pixel budget is the limit that matters; libpng's own default of a million rows or columns is not.
+    png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
+    png_set_read_fn(png, &state, ReadFromMemory);
+    png_read_info(png, info);
+    state.Width = png_get_image_width(png, info);
+    state.Height = png_get_image_height(png, info);
+    if (!FitsPixelBudget(state.Width, state.Height)) return TPngStatus::TooLarge;
+    RequestBgra(png, info);
+    const int passes = png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    if (png_get_rowbytes(png, info) != static_cast<png_size_t>(state.Width) * 4)
+        png_error(png, "unexpected row layout");
+    bitmap.SetSize(static_cast<int>(state.Width), static_cast<int>(state.Height));
+    // Interlaced files are read pass by pass into the same rows, which then hold the whole picture.
+    for (int pass = 0; pass < passes; ++pass)
+        for (int y = 0; y < bitmap.Height(); ++y)
+            png_read_row(png, reinterpret_cast<png_bytep>(bitmap.ScanLine(y)), nullptr);
+    png_read_end(png, nullptr);
+    return TPngStatus::Ok;
+}
+
+struct TPngGuard
+{
+    png_structp Png = nullptr;
+    png_infop Info = nullptr;
+    ~TPngGuard() { png_destroy_read_struct(&Png, Info ? &Info : nullptr, nullptr); }
+};
+
+} // namespace
+
+TReadResult ReadPng(std::span<const std::uint8_t> data, TBitmap32& out)
+{
+    if (data.size() < 8 || png_sig_cmp(data.data(), 0, 8) != 0)
+        return TReadResult::Failure(data.size() < 8 ? TruncatedFileError()
+                                                    : DamagedFileError("no PNG signature"));
+    auto state = std::make_unique<TPngState>();
+    state->Data = data.data();
+    state->Size = data.size();
+    TPngGuard guard;
+    guard.Png = png_create_read_struct(PNG_LIBPNG_VER_STRING, state.get(), OnPngError, OnPngWarning);
+    if (guard.Png) guard.Info = png_create_info_struct(guard.Png);
+    if (!guard.Png || !guard.Info) return TReadResult::Failure(OutOfMemoryError());
+
+    TBitmap32 bitmap;
+    switch (Decode(guard.Png, guard.Info, *state, bitmap)) {
+    case TPngStatus::Ok:
+        CompositeOverWhite(bitmap);
+        out = std::move(bitmap);
+        return TReadResult::Success();
+    case TPngStatus::TooLarge:
+        return TReadResult::Failure(state->Width == 0 || state->Height == 0
+                                        ? BadPictureSizeError(state->Width, state->Height)
+                                        : PictureTooLargeError(state->Width, state->Height));
+    case TPngStatus::Failed:
+        break;
+    }
+    return TReadResult::Failure(state->Truncated ? TruncatedFileError(state->Message)
+                                                 : DamagedFileError(state->Message));
+}
+
+void RegisterPngFormat(TPictureFormatRegistry& registry)
+{
+    registry.Register({"PNG 이미지", "png", &ReadPng});
+}
+
+} // namespace tavrin

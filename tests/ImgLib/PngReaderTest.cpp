@@ -1,0 +1,82 @@
+#include "ImageTestSupport.h"
+
+#include "ImgLib/PngReader.h"
+
+#include <gtest/gtest.h>
+
+using namespace tavrin;
+using namespace tavrin::test;
+
+// Palette, 1-bit and 8-bit grey, 8- and 16-bit colour with and without alpha, and libpng's interlaced
+// pngtest.png: the same pixels as netpbm's pngtopnm mixes over white (it blends 16-bit alpha before it
+// rounds to 8 bits, we after, hence differences of up to 2). Gamma chunks change no pixel, in both.
+TEST(PngReader, RealFilesMatchPngtopnmOverWhite)
+{
+    std::vector<std::string> files = FilesIn(kMagickImages, {".png"});
+    std::erase_if(
+        files, [](const std::string& f) { return f.ends_with("/logo.png") || f.ends_with("/wizard.png"); });
+    for (const char* name : {"/test-image.png", "/dpi.png", "/icc-profile.png", "/bug725582-testrotate.png",
+                             "/premature-end.png"})
+        files.push_back(kPixbufDir + name);
+    files.push_back(kPixbufImages + "/randomly-modified/valid.1.png");
+    files.push_back(kPngTest);
+    for (const std::string& file : files) {
+        SCOPED_TRACE(file);
+        TBitmap32 ours;
+        const TReadResult result = ReadFile(ReadPng, file, ours);
+        ASSERT_TRUE(result.Ok) << result.Error;
+        const std::optional<TBitmap32> theirs =
+            DecodeWithTool("pngtopnm", {"-mix", "-background=#ffffff", QString::fromStdString(file)});
+        ASSERT_TRUE(theirs);
+        const TPixelDiff diff = ComparePixels(ours, *theirs, 0);
+        EXPECT_TRUE(diff.SameSize);
+        EXPECT_LE(diff.MaxChannel, 2);
+        EXPECT_TRUE(AllOpaque(ours));
+    }
+}
+
+TEST(PngReader, AlphaIsCompositedOverWhite)
+{
+    // pngtest.png is interlaced RGBA; its corner pixel is fully transparent.
+    TBitmap32 out;
+    ASSERT_TRUE(ReadFile(ReadPng, kPngTest, out).Ok);
+    EXPECT_EQ(out.Width(), 91);
+    EXPECT_EQ(out.Height(), 69);
+    EXPECT_EQ(out.Pixel(0, 0), clWhite32);
+}
+
+TEST(PngReader, DamagedFilesAreErrorsAndLeaveOutputAlone)
+{
+    // bug696331.png is cut off inside its image data: an error, not a partly drawn picture.
+    std::vector<std::string> files = FilesIn(kPixbufImages + "/fail", {".png"});
+    files.push_back(kPixbufImages + "/reftests/bug696331.png");
+    for (const std::string& file : files) {
+        SCOPED_TRACE(file);
+        TBitmap32 out(2, 2);
+        out.Clear(0xFF123456);
+        const TReadResult result = ReadFile(ReadPng, file, out);
+        EXPECT_FALSE(result.Ok);
+        EXPECT_FALSE(result.Error.empty());
+        EXPECT_EQ(out.Pixel(1, 1), 0xFF123456u);
+    }
+}
+
+TEST(PngReader, TruncationAnywhereIsAnError)
+{
+    const std::vector<std::uint8_t> whole = ReadBytes(kPngTest);
+    for (std::size_t length :
+         {std::size_t{0}, std::size_t{8}, std::size_t{40}, whole.size() / 2, whole.size() - 1}) {
+        SCOPED_TRACE(length);
+        TBitmap32 out;
+        EXPECT_FALSE(ReadPng(std::span(whole).first(length), out).Ok);
+        EXPECT_TRUE(out.Empty());
+    }
+}
+
+TEST(PngReader, PictureBeyondPixelBudgetIsRefused)
+{
+    TBitmap32 out;
+    const TReadResult result = ReadFile(ReadPng, kPixbufDir + "/large.png", out);
+    EXPECT_FALSE(result.Ok);
+    EXPECT_NE(result.Error.find("25200 × 33300"), std::string::npos) << result.Error;
+}
