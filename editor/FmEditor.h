@@ -26,6 +26,9 @@ class TCustomLayer;
 class TImage32;
 class TRsRuler;
 
+// The name without its folder: the text after the last "/", "\" or ":".
+QString FilePartOfName(const QString& name);
+
 class TFmEditor : public QWidget
 {
     Q_OBJECT

@@ -3,8 +3,18 @@
 
 #include "ImgLib/PixelBudget.h"
 #include "editor/Image32.h"
+#include "editor/ImageLoading.h"
+
+#include <algorithm>
 
 namespace tavrin {
+
+QString FilePartOfName(const QString& name)
+{
+    // Folders end at "/" here, at "\" or ":" in names that come from elsewhere (and in web addresses).
+    const qsizetype cut = std::max({name.lastIndexOf(u'/'), name.lastIndexOf(u'\\'), name.lastIndexOf(u':')});
+    return name.mid(cut + 1);
+}
 
 void TFmEditor::NewImage(int width, int height)
 {
@@ -19,6 +29,25 @@ void TFmEditor::NewImage(int width, int height)
     b.SetHeight(height);
     b.FillRect(0, 0, width, height, clWhite32);
     FImage->BitmapChanged();
+}
+
+bool TFmEditor::LoadFromFile(const QString& fileName, QString* error)
+{
+    TLoadedBitmap loaded = LoadBitmapByExtension(fileName);
+    if (!loaded.Ok()) {
+        if (error)
+            *error = loaded.Error;
+        return false; // the window stays as it was
+    }
+    TBitmap32& b = FImage->Bitmap();
+    b = std::move(*loaded.Bitmap);
+    b.DrawMode = TDrawMode::dmOpaque;
+    b.MasterAlpha = 255;
+    FImage->BitmapChanged();
+    setWindowTitle(FilePartOfName(fileName));
+    FImgEditor->FFileName = fileName.toStdString();
+    UpdateImageSize();
+    return true;
 }
 
 } // namespace tavrin
