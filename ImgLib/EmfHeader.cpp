@@ -2,12 +2,18 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
+#include <uemf_safe.h>
 
 namespace tavrin {
 namespace {
 
 constexpr std::uint32_t kEmrHeader = 1;
 constexpr std::uint32_t kEmrEof = 14;
+constexpr std::uint32_t kEmrComment = 70;
+constexpr std::uint32_t kEmfPlusTag = 0x2B464D45; // "EMF+"
+constexpr std::uint16_t kEmfPlusHeader = 0x4001;
+constexpr std::uint16_t kEmfPlusDual = 0x0001;
 constexpr std::uint32_t kEmfSignature = 0x464D4520; // " EMF"
 constexpr std::size_t kMinHeaderSize = 88;
 constexpr std::size_t kHeaderWithMicrometers = 108;
@@ -25,15 +31,36 @@ std::int32_t I32(std::span<const std::uint8_t> data, std::size_t offset)
     return static_cast<std::int32_t>(U32(data, offset));
 }
 
+// A file of EMF+ records only has no EMF drawing to show. (The converter is not given the EMF+ records:
+// its parser of them reads past their ends on damaged files, and dual files carry the same drawing in EMF.)
+bool IsEmfPlusOnly(std::span<const std::uint8_t> data, std::size_t record, std::uint32_t size)
+{
+    if (size < 28 || U32(data, record + 12) != kEmfPlusTag) return false;
+    std::uint16_t type = 0, flags = 0;
+    std::memcpy(&type, data.data() + record + 16, 2);
+    std::memcpy(&flags, data.data() + record + 18, 2);
+    return type == kEmfPlusHeader && (flags & kEmfPlusDual) == 0;
+}
+
+// Every record must lie inside the data, and its own counts and offsets inside the record: the converter
+// trusts them.
 TReadResult CheckRecordChain(std::span<const std::uint8_t> data)
 {
     std::size_t position = 0;
+    bool firstComment = true;
     while (position + 8 <= data.size()) {
         const std::uint32_t type = U32(data, position);
         const std::uint32_t size = U32(data, position + 4);
         if (size < 8 || size % 4 != 0 || size > data.size() - position)
             return TReadResult::Failure(size > data.size() - position ? TruncatedFileError("EMF record")
                                                                       : DamagedFileError("EMF record size"));
+        if (!U_emf_record_safe(reinterpret_cast<const char*>(data.data() + position)))
+            return TReadResult::Failure(DamagedFileError("EMF record " + std::to_string(type)));
+        if (type == kEmrComment) {
+            if (firstComment && IsEmfPlusOnly(data, position, size))
+                return TReadResult::Failure(UnsupportedFormatError("EMF+"));
+            firstComment = false;
+        }
         if (type == kEmrEof) return TReadResult::Success();
         position += size;
     }

@@ -29,7 +29,7 @@ TReadResult ConvertToSvg(std::span<const std::uint8_t> data, std::string& svg)
     char nameSpace[] = "";                                // a prefix gives mismatched tags that Qt rejects
     generatorOptions options{};
     options.nameSpace = nameSpace;
-    options.emfplus = true;
+    options.emfplus = false; // see ParseEmfHeader
     options.svgDelimiter = true;
     char* out = nullptr;
     std::size_t outLength = 0;

@@ -28,7 +28,7 @@ int ReadFromMemory(GifFileType* gif, GifByteType* buffer, int length)
     const std::size_t wanted = static_cast<std::size_t>(std::max(length, 0));
     const std::size_t n = std::min(wanted, input.Data.size() - input.Position);
     if (n < wanted) input.Truncated = true;
-    std::memcpy(buffer, input.Data.data() + input.Position, n);
+    if (n > 0) std::memcpy(buffer, input.Data.data() + input.Position, n);
     input.Position += n;
     return static_cast<int>(n);
 }

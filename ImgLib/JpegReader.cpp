@@ -22,8 +22,21 @@ enum class TJpegStatus
     Ok,
     Failed,
     TooLarge,
-    BadSize
+    BadSize,
+    TooShort
 };
+
+// A Huffman-coded sequential file spends at least two bits on every 8 x 8 block (a DC and an end-of-block
+// code). One too short for that is cut off or lying about its size; say so before allocating the picture.
+// (Progressive and arithmetic-coded files can be denser, and are not checked.)
+bool CanHoldBlocks(j_decompress_ptr info, std::size_t fileSize)
+{
+    if (info->progressive_mode || info->arith_code) return true;
+    std::uint64_t blocks = 0;
+    for (int i = 0; i < info->num_components; ++i)
+        blocks += std::uint64_t{info->comp_info[i].width_in_blocks} * info->comp_info[i].height_in_blocks;
+    return blocks * 2 / 8 <= fileSize;
+}
 
 // Everything the decoder touches between setjmp and longjmp is plain data in here.
 struct TJpegState
@@ -105,6 +118,7 @@ TJpegStatus Decode(TJpegState& state, std::span<const std::uint8_t> data, TBitma
     jpeg_read_header(info, TRUE);
     if (info->image_width == 0 || info->image_height == 0) return TJpegStatus::BadSize;
     if (!FitsPixelBudget(info->image_width, info->image_height)) return TJpegStatus::TooLarge;
+    if (!CanHoldBlocks(info, data.size())) return TJpegStatus::TooShort;
     const bool cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
     info->out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA; // BGRA bytes are $AARRGGBB words here
     jpeg_start_decompress(info);
@@ -156,6 +170,8 @@ TReadResult ReadJpeg(std::span<const std::uint8_t> data, TBitmap32& out)
         return TReadResult::Failure(PictureTooLargeError(state->Info.image_width, state->Info.image_height));
     case TJpegStatus::BadSize:
         return TReadResult::Failure(BadPictureSizeError(state->Info.image_width, state->Info.image_height));
+    case TJpegStatus::TooShort:
+        return TReadResult::Failure(TruncatedFileError("too little image data for its size"));
     case TJpegStatus::Failed:
         break;
     }

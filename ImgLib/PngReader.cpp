@@ -17,8 +17,20 @@ enum class TPngStatus
 {
     Ok,
     Failed,
-    TooLarge
+    TooLarge,
+    TooShort
 };
+
+// Deflate packs at most about 1032 bytes into one. A file too short to hold its picture's data even at
+// that rate is cut off or lying about its size; say so before allocating the picture.
+constexpr std::uint64_t kMaxDeflateRatio = 1040;
+
+bool CanHoldImageData(png_structp png, png_infop info, std::size_t fileSize)
+{
+    const std::uint64_t rowBytes = png_get_rowbytes(png, info);
+    const std::uint64_t imageBytes = (rowBytes + 1) * png_get_image_height(png, info);
+    return imageBytes / 2 <= kMaxDeflateRatio * fileSize; // half: interlaced rows may pack differently
+}
 
 // Everything the decoder touches between setjmp and longjmp is plain data in here.
 struct TPngState
@@ -99,6 +111,7 @@ TPngStatus Decode(png_structp png, png_infop info, TPngState& state, TBitmap32& 
     state.Width = png_get_image_width(png, info);
     state.Height = png_get_image_height(png, info);
     if (!FitsPixelBudget(state.Width, state.Height)) return TPngStatus::TooLarge;
+    if (!CanHoldImageData(png, info, state.Size)) return TPngStatus::TooShort;
     RequestBgra(png, info);
     const int passes = png_set_interlace_handling(png);
     png_read_update_info(png, info);
@@ -145,6 +158,8 @@ TReadResult ReadPng(std::span<const std::uint8_t> data, TBitmap32& out)
         return TReadResult::Failure(state->Width == 0 || state->Height == 0
                                         ? BadPictureSizeError(state->Width, state->Height)
                                         : PictureTooLargeError(state->Width, state->Height));
+    case TPngStatus::TooShort:
+        return TReadResult::Failure(TruncatedFileError("too little image data for its size"));
     case TPngStatus::Failed:
         break;
     }

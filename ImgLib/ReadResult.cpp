@@ -44,6 +44,11 @@ std::string NoPictureError()
     return "파일에 그림이 들어 있지 않습니다.";
 }
 
+std::string UnsupportedFormatError(std::string_view detail)
+{
+    return WithDetail("이 종류의 그림은 읽을 수 없습니다.", detail);
+}
+
 std::string OutOfMemoryError()
 {
     return "그림을 읽을 메모리가 부족합니다.";

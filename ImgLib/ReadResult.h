@@ -25,6 +25,7 @@ std::string TruncatedFileError(std::string_view detail = {});
 std::string PictureTooLargeError(std::int64_t width, std::int64_t height);
 std::string BadPictureSizeError(std::int64_t width, std::int64_t height);
 std::string NoPictureError();
+std::string UnsupportedFormatError(std::string_view detail);
 std::string OutOfMemoryError();
 std::string OpenFileError(std::string_view detail);
 std::string FileTooLargeError(std::int64_t bytes);

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+
 using namespace tavrin;
 using namespace tavrin::test;
 
@@ -99,4 +102,23 @@ TEST(JpegReader, PictureBeyondPixelBudgetIsRefused)
     const TReadResult result = ReadFile(ReadJpeg, kPixbufDir + "/large.jpg", out);
     EXPECT_FALSE(result.Ok);
     EXPECT_NE(result.Error.find("22500 × 33300"), std::string::npos) << result.Error;
+}
+
+// A small file that claims a large picture (16000 x 16000 is within the budget) is refused before the
+// picture is allocated: it cannot hold two bits for each of its blocks.
+TEST(JpegReader, ClaimedSizeBeyondTheDataIsRefused)
+{
+    std::vector<std::uint8_t> jpeg = ReadBytes(kMagickImages + "/rose.jpg");
+    const std::array<std::uint8_t, 2> marker = {0xFF, 0xC0};
+    const auto sof = std::search(jpeg.begin(), jpeg.end(), marker.begin(), marker.end());
+    ASSERT_NE(sof, jpeg.end());
+    const std::size_t at = static_cast<std::size_t>(sof - jpeg.begin()) + 5; // height, then width
+    for (std::size_t i : {at, at + 2}) {
+        jpeg[i] = 16000 >> 8;
+        jpeg[i + 1] = 16000 & 0xFF;
+    }
+    TBitmap32 out;
+    const TReadResult result = ReadJpeg(jpeg, out);
+    EXPECT_FALSE(result.Ok);
+    EXPECT_NE(result.Error.find("too little image data"), std::string::npos) << result.Error;
 }

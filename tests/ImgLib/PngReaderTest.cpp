@@ -3,6 +3,7 @@
 #include "ImgLib/PngReader.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 using namespace tavrin;
 using namespace tavrin::test;
@@ -79,4 +80,20 @@ TEST(PngReader, PictureBeyondPixelBudgetIsRefused)
     const TReadResult result = ReadFile(ReadPng, kPixbufDir + "/large.png", out);
     EXPECT_FALSE(result.Ok);
     EXPECT_NE(result.Error.find("25200 × 33300"), std::string::npos) << result.Error;
+}
+
+// A small file that claims a large picture (16000 x 16000 is within the budget) is refused before the
+// picture is allocated: deflate cannot pack that much image data into so few bytes.
+TEST(PngReader, ClaimedSizeBeyondTheDataIsRefused)
+{
+    std::vector<std::uint8_t> png = ReadBytes(kPngTest);
+    const std::uint8_t size[] = {0, 0, 0x3E, 0x80, 0, 0, 0x3E, 0x80}; // 16000 x 16000, big-endian
+    std::copy(std::begin(size), std::end(size), png.begin() + 16);
+    const std::uint32_t crc = crc32(crc32(0, nullptr, 0), png.data() + 12, 17); // "IHDR" and its data
+    for (int i = 0; i < 4; ++i)
+        png[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+    TBitmap32 out;
+    const TReadResult result = ReadPng(png, out);
+    EXPECT_FALSE(result.Ok);
+    EXPECT_NE(result.Error.find("too little image data"), std::string::npos) << result.Error;
 }
