@@ -76,6 +76,7 @@ TReadResult ReadEmf(std::span<const std::uint8_t> data, TBitmap32& out)
         header.FrameLeft * header.DevicePerUnitX, header.FrameTop * header.DevicePerUnitY,
         width * kUnitsPerPixel * header.DevicePerUnitX, height * kUnitsPerPixel * header.DevicePerUnitY));
     QImage canvas = WhiteCanvas(width, height);
+    if (canvas.isNull()) return TReadResult::Failure(OutOfMemoryError());
     QPainter painter(&canvas);
     renderer.render(&painter, QRectF(0, 0, width, height));
     painter.end();

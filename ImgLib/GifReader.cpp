@@ -75,8 +75,8 @@ struct TImageControl
 class TFirstFrameReader
 {
   public:
-    TFirstFrameReader(GifFileType* gif, const TGifInput& input, TBitmap32& screen)
-        : FGif(gif), FInput(input), FScreen(screen)
+    TFirstFrameReader(GifFileType* gif, const TGifInput& input)
+        : FGif(gif), FInput(input), FWidth(gif->SWidth), FHeight(gif->SHeight)
     {
     }
 
@@ -103,6 +103,12 @@ class TFirstFrameReader
                 FControl = {};
             }
         }
+    }
+
+    TBitmap32 TakeScreen()
+    {
+        EnsureScreen();
+        return std::move(FScreen);
     }
 
   private:
@@ -132,8 +138,8 @@ class TFirstFrameReader
             return TReadResult::Failure(DamagedFileError("too many images in the first frame"));
         const ColorMapObject* colors = desc.ColorMap ? desc.ColorMap : FGif->SColorMap;
         if (!colors) return TReadResult::Failure(DamagedFileError("no colour table"));
-        const TBitmap32 before =
-            FControl.Disposal == DISPOSE_PREVIOUS && !lastOfFrame ? FScreen : TBitmap32();
+        const bool restore = FControl.Disposal == DISPOSE_PREVIOUS && !lastOfFrame;
+        const TSavedArea before = restore ? SaveArea(desc) : TSavedArea{};
         if (TReadResult r = DrawRows(desc, *colors, lastOfFrame); !r) return r;
         if (!lastOfFrame) Dispose(desc, before);
         return TReadResult::Success();
@@ -143,16 +149,17 @@ class TFirstFrameReader
     {
         std::vector<GifPixelType> line(static_cast<std::size_t>(desc.Width));
         const bool interlaced = desc.Interlace;
-        int rowsLeftOnScreen = std::clamp(FScreen.Height() - desc.Top, 0, desc.Height);
+        int rowsLeftOnScreen = std::clamp(FHeight - desc.Top, 0, desc.Height);
         for (int y : StoredRowOrder(desc.Height, interlaced)) {
             // Rows below the screen are never shown: the last image of a plain frame can stop there.
             if (lastOfFrame && !interlaced && rowsLeftOnScreen == 0) break;
             if (DGifGetLine(FGif, line.data(), desc.Width) != GIF_OK) return Failure(FInput, FGif->Error);
             const int screenY = desc.Top + y;
-            if (screenY < 0 || screenY >= FScreen.Height()) continue;
+            if (screenY < 0 || screenY >= FHeight) continue;
+            EnsureScreen();
             --rowsLeftOnScreen;
             TColor32* row = FScreen.ScanLine(screenY);
-            for (int x = 0; x < desc.Width && desc.Left + x < FScreen.Width(); ++x) {
+            for (int x = 0; x < desc.Width && desc.Left + x < FWidth; ++x) {
                 const int index = line[static_cast<std::size_t>(x)];
                 if (index == FControl.Transparent) continue;
                 if (index >= colors.ColorCount)
@@ -164,13 +171,36 @@ class TFirstFrameReader
         return TReadResult::Success();
     }
 
-    // Puts an image of a several-image frame away before the next one is drawn.
-    void Dispose(const GifImageDesc& desc, const TBitmap32& before)
+    // The part of the screen an image covers, to be put back after it.
+    struct TSavedArea
     {
+        int Left = 0, Top = 0;
+        TBitmap32 Pixels;
+    };
+
+    TSavedArea SaveArea(const GifImageDesc& desc)
+    {
+        EnsureScreen();
+        TSavedArea area{std::clamp(desc.Left, 0, FWidth), std::clamp(desc.Top, 0, FHeight), {}};
+        const int right = std::clamp(desc.Left + desc.Width, 0, FWidth);
+        const int bottom = std::clamp(desc.Top + desc.Height, 0, FHeight);
+        area.Pixels.SetSize(right - area.Left, bottom - area.Top);
+        for (int y = 0; y < area.Pixels.Height(); ++y)
+            std::copy_n(FScreen.ScanLine(area.Top + y) + area.Left, area.Pixels.Width(),
+                        area.Pixels.ScanLine(y));
+        return area;
+    }
+
+    // Puts an image of a several-image frame away before the next one is drawn.
+    void Dispose(const GifImageDesc& desc, const TSavedArea& before)
+    {
+        EnsureScreen();
         if (FControl.Disposal == DISPOSE_BACKGROUND)
             FScreen.FillRect(desc.Left, desc.Top, desc.Left + desc.Width, desc.Top + desc.Height, clWhite32);
         else if (FControl.Disposal == DISPOSE_PREVIOUS)
-            FScreen = before;
+            for (int y = 0; y < before.Pixels.Height(); ++y)
+                std::copy_n(before.Pixels.ScanLine(y), before.Pixels.Width(),
+                            FScreen.ScanLine(before.Top + y) + before.Left);
     }
 
     TReadResult SkipImageData()
@@ -183,9 +213,19 @@ class TFirstFrameReader
         return TReadResult::Success();
     }
 
+    // The logical screen, white until drawn on. It is allocated when the first row of an image has been
+    // decoded, so that a few bytes that claim a huge screen and then fail cost no gigabyte of memory.
+    void EnsureScreen()
+    {
+        if (!FScreen.Empty()) return;
+        FScreen.SetSize(FWidth, FHeight);
+        FScreen.Clear(clWhite32);
+    }
+
     GifFileType* FGif;
     const TGifInput& FInput;
-    TBitmap32& FScreen;
+    const int FWidth, FHeight;
+    TBitmap32 FScreen;
     TImageControl FControl;
     std::int64_t FDecoded = 0;
 };
@@ -202,10 +242,9 @@ TReadResult ReadGif(std::span<const std::uint8_t> data, TBitmap32& out)
         return TReadResult::Failure(BadPictureSizeError(gif->SWidth, gif->SHeight));
     if (!FitsPixelBudget(gif->SWidth, gif->SHeight))
         return TReadResult::Failure(PictureTooLargeError(gif->SWidth, gif->SHeight));
-    TBitmap32 screen(gif->SWidth, gif->SHeight);
-    screen.Clear(clWhite32);
-    TReadResult result = TFirstFrameReader(gif.get(), input, screen).Read();
-    if (result) out = std::move(screen);
+    TFirstFrameReader reader(gif.get(), input);
+    TReadResult result = reader.Read();
+    if (result) out = reader.TakeScreen();
     return result;
 }
 

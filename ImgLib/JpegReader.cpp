@@ -26,16 +26,17 @@ enum class TJpegStatus
     TooShort
 };
 
-// A Huffman-coded sequential file spends at least two bits on every 8 x 8 block (a DC and an end-of-block
-// code). One too short for that is cut off or lying about its size; say so before allocating the picture.
-// (Progressive and arithmetic-coded files can be denser, and are not checked.)
+// A Huffman-coded file spends at least one bit on every 8 x 8 block (its DC code; a sequential file also an
+// end-of-block code). One too short for that is cut off or lying about its size; say so before the decoder
+// and we allocate the picture. (Arithmetic coding can be denser, and is not checked.)
 bool CanHoldBlocks(j_decompress_ptr info, std::size_t fileSize)
 {
-    if (info->progressive_mode || info->arith_code) return true;
+    if (info->arith_code) return true;
     std::uint64_t blocks = 0;
     for (int i = 0; i < info->num_components; ++i)
         blocks += std::uint64_t{info->comp_info[i].width_in_blocks} * info->comp_info[i].height_in_blocks;
-    return blocks * 2 / 8 <= fileSize;
+    const std::uint64_t bitsPerBlock = info->progressive_mode ? 1 : 2;
+    return blocks * bitsPerBlock / 8 <= fileSize;
 }
 
 // Everything the decoder touches between setjmp and longjmp is plain data in here.

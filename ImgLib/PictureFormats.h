@@ -16,7 +16,9 @@ namespace tavrin {
 class TBitmap32;
 
 // Decodes a whole file held in memory. On success `out` is the picture, fully opaque; on failure `out` is
-// left as it was and the result carries the reason.
+// left as it was and the result carries the reason. The only exception a reader lets through is
+// std::bad_alloc, when even a picture within the pixel budget does not fit; ReadPictureFile turns that
+// into a message too.
 using TPictureReader = TReadResult (*)(std::span<const std::uint8_t> data, TBitmap32& out);
 
 struct TPictureFormat

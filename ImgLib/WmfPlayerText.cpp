@@ -135,8 +135,13 @@ void TWmfPlayer::DrawText(QPointF reference, std::span<const std::uint8_t> bytes
             text += c.Text;
         FPainter.drawText(QPointF(x, baseline), text);
     } else {
-        for (std::size_t i = 0; i < chars.size(); ++i)
-            FPainter.drawText(QPointF(x + offsets[i], baseline), chars[i].Text);
+        // Placed one by one, characters may pile up on each other: each counts for its own box.
+        for (std::size_t i = 0; i < chars.size(); ++i) {
+            const QRectF charBox(x + offsets[i], baseline - metrics.ascent(), metrics.maxWidth(),
+                                 metrics.height());
+            if (Spend(placement.mapRect(charBox)))
+                FPainter.drawText(QPointF(x + offsets[i], baseline), chars[i].Text);
+        }
     }
     FPainter.restore();
     if (updateCp && ScaleX() != 0)
