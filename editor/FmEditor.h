@@ -37,6 +37,10 @@ public:
     explicit TFmEditor(IMessageSeam& messages, QWidget* parent = nullptr);
     ~TFmEditor() override;
 
+    // Links the window to its tab in the main window: both carry the same positive number.
+    int Tag() const { return FTag; }
+    void SetTag(int tag) { FTag = tag; }
+
     // --- published operations ---
     void SetToolMode(TToolMode mode);
     TToolMode GetToolMode() const { return FImgEditor->FChosenTool; }
@@ -130,6 +134,7 @@ private:
     int FMouseX = 0;
     int FMouseY = 0;
     int FWheelDelta = 0;
+    int FTag = 0;
 };
 
 } // namespace tavrin

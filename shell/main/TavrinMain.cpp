@@ -1,0 +1,25 @@
+// TAVRIN: the program takes no arguments; it shows the main window until it is closed.
+#include "services/FileDialogSeam.h"
+#include "services/IniFileStorage.h"
+#include "services/MessageSeamQt.h"
+#include "shell/MainForm.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(tavrin::kApplicationTitle));
+    tavrin::TQtMessageSeam messages;
+    tavrin::TQtFileDialogSeam fileDialogs;
+    // status.ini is read once now and written once after the main window has gone.
+    tavrin::TAppIniFileStorage status;
+    int result = 0;
+    {
+        tavrin::TMainForm form({messages, fileDialogs, status, QString()});
+        form.show();
+        result = app.exec();
+    }
+    status.Save();
+    return result;
+}
