@@ -9,6 +9,7 @@
 #include <QSvgRenderer>
 
 #include <cstdlib>
+#include <cstring>
 #include <emf2svg.h>
 #include <memory>
 #include <vector>
@@ -23,10 +24,36 @@ struct TFreeDeleter
     void operator()(char* p) const { std::free(p); }
 };
 
+constexpr std::uint32_t kEmrExtTextOutA = 83;
+constexpr std::uint32_t kEmrExtTextOutW = 84;
+constexpr std::uint32_t kEmrEof = 14;
+constexpr std::uint32_t kEtoGlyphIndex = 0x10;
+constexpr std::size_t kTextCountOffset = 44; // in an EMR_EXTTEXTOUT record: nChars, offString, fOptions
+constexpr std::size_t kTextOptionsOffset = 52;
+
+// Text given as glyph indices makes libemf2svg look the glyphs up through fontconfig and then shut
+// fontconfig down under Qt's feet, which aborts the program. Such text is left out of the picture.
+void DropGlyphIndexText(std::vector<char>& contents)
+{
+    std::size_t position = 0;
+    while (position + 8 <= contents.size()) {
+        std::uint32_t type = 0, size = 0, options = 0;
+        std::memcpy(&type, contents.data() + position, 4);
+        std::memcpy(&size, contents.data() + position + 4, 4);
+        if (type == kEmrEof || size < 8) return; // the chain was checked: this is its end
+        if ((type == kEmrExtTextOutA || type == kEmrExtTextOutW) && size >= kTextOptionsOffset + 4) {
+            std::memcpy(&options, contents.data() + position + kTextOptionsOffset, 4);
+            if (options & kEtoGlyphIndex) std::memset(contents.data() + position + kTextCountOffset, 0, 4);
+        }
+        position += size;
+    }
+}
+
 TReadResult ConvertToSvg(std::span<const std::uint8_t> data, std::string& svg)
 {
     std::vector<char> contents(data.begin(), data.end()); // the converter wants a mutable buffer
-    char nameSpace[] = "";                                // a prefix gives mismatched tags that Qt rejects
+    DropGlyphIndexText(contents);
+    char nameSpace[] = ""; // a prefix gives mismatched tags that Qt rejects
     generatorOptions options{};
     options.nameSpace = nameSpace;
     options.emfplus = false; // see ParseEmfHeader

@@ -4,9 +4,11 @@
 #include "core/Bitmap32.h"
 
 #include <QImageReader>
+#include <QList>
 #include <QPainter>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace tavrin {
@@ -18,15 +20,47 @@ QImage WhiteCanvas(int width, int height)
     return canvas;
 }
 
+namespace {
+
+constexpr int kStripRows = 256;
+
+void CopyOpaque(const TColor32* source, int width, TColor32* target)
+{
+    std::transform(source, source + width, target, [](TColor32 p) { return p | 0xFF000000u; });
+}
+
+} // namespace
+
 TBitmap32 BitmapFromImage(const QImage& image)
 {
-    // ARGB32 words are $AARRGGBB, the same as TColor32.
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    TBitmap32 bitmap(argb.width(), argb.height());
-    for (int y = 0; y < argb.height(); ++y) {
-        const auto* source = reinterpret_cast<const TColor32*>(argb.constScanLine(y));
-        std::transform(source, source + argb.width(), bitmap.ScanLine(y),
-                       [](TColor32 p) { return p | 0xFF000000u; });
+    // ARGB32 and RGB32 words are $AARRGGBB, the same as TColor32. Colour-table images are looked up
+    // directly; other formats are converted a strip at a time, so that no second picture-sized image is made.
+    TBitmap32 bitmap(image.width(), image.height());
+    if (image.format() == QImage::Format_ARGB32 || image.format() == QImage::Format_RGB32) {
+        for (int y = 0; y < image.height(); ++y)
+            CopyOpaque(reinterpret_cast<const TColor32*>(image.constScanLine(y)), image.width(),
+                       bitmap.ScanLine(y));
+    } else if (image.format() == QImage::Format_Indexed8) {
+        std::array<TColor32, 256> colors;
+        colors.fill(clBlack32); // indices beyond a short table are black, as Qt draws them
+        const QList<QRgb> table = image.colorTable();
+        for (qsizetype i = 0; i < std::min<qsizetype>(table.size(), 256); ++i)
+            colors[static_cast<std::size_t>(i)] = table[i] | 0xFF000000u;
+        const int width = image.width();
+        for (int y = 0; y < image.height(); ++y) {
+            const uchar* source = image.constScanLine(y);
+            TColor32* target = bitmap.ScanLine(y);
+            for (int x = 0; x < width; ++x)
+                target[x] = colors[source[x]];
+        }
+    } else {
+        for (int top = 0; top < image.height(); top += kStripRows) {
+            const QImage strip = image.copy(0, top, image.width(), std::min(kStripRows, image.height() - top))
+                                     .convertToFormat(QImage::Format_ARGB32);
+            for (int y = 0; y < strip.height(); ++y)
+                CopyOpaque(reinterpret_cast<const TColor32*>(strip.constScanLine(y)), strip.width(),
+                           bitmap.ScanLine(top + y));
+        }
     }
     return bitmap;
 }

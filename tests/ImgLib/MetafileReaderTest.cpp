@@ -179,6 +179,30 @@ TEST(MetafileReader, NullPenOutlinesAreRemovedFromConvertedSvg)
     EXPECT_EQ(RemoveNullPenOutlines(realPen), realPen);
 }
 
+// Text given as glyph indices would make libemf2svg shut fontconfig down under Qt, which aborts; it is
+// left out and the rest of the picture drawn.
+TEST(MetafileReader, EmfGlyphIndexTextIsLeftOut)
+{
+    std::vector<std::uint8_t> emf = ReadBytes(MetafilePath("text.emf"));
+    int changed = 0;
+    for (std::size_t at = 0; at + 8 <= emf.size();) {
+        std::uint32_t type = 0, size = 0;
+        std::memcpy(&type, emf.data() + at, 4);
+        std::memcpy(&size, emf.data() + at + 4, 4);
+        if (type == 84) { // EMR_EXTTEXTOUTW: fOptions |= ETO_GLYPH_INDEX
+            emf[at + 52] |= 0x10;
+            ++changed;
+        }
+        at += size;
+    }
+    ASSERT_EQ(changed, 3);
+    TBitmap32 out;
+    const TReadResult result = ReadEmf(emf, out);
+    ASSERT_TRUE(result.Ok) << result.Error;
+    EXPECT_EQ(out.Width(), 412);
+    EXPECT_EQ(InkBox(out, 64).Pixels, 0);
+}
+
 TEST(MetafileReader, DamagedAndTruncatedFilesAreErrors)
 {
     for (const std::string file : {"shapes.emf", "shapes.wmf", "text.wmf", "image.emf"}) {
