@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMimeData>
 #include <QPointer>
 #include <QTabBar>
@@ -284,4 +285,26 @@ TEST(MainFormSettings, DamagedFilesGiveDefaults)
     EXPECT_TRUE(form.MMIViewSelected->isChecked());
     EXPECT_EQ(form.ColorDialogColor, TColor{0x008000});
     EXPECT_GT(form.width(), 100);
+}
+
+TEST_F(MainFormFixture, RightClickOnATabSelectsItBeforeItsMenu)
+{
+    TFmEditor* first = form->NewEditor();
+    form->NewEditor();
+    ASSERT_EQ(tabs().currentIndex(), 1);
+    const QPoint onFirst = tabs().tabRect(0).center();
+    QTest::mousePress(&tabs(), Qt::RightButton, {}, onFirst);
+    EXPECT_EQ(tabs().currentIndex(), 0);
+    EXPECT_EQ(form->ActiveEditor(), first);
+    QTest::mouseRelease(&tabs(), Qt::RightButton, {}, onFirst);
+    EXPECT_TRUE(form->PopupMenuTab().isVisible());
+    form->PopupMenuTab().hide();
+    first->Document().FFileName = "x";
+    QPointer<TFmEditor> watch = first;
+    form->PopupMenuTab().actions().first()->trigger(); // "창닫기(&C)" closes that window
+    for (int i = 0; i < 50 && watch; ++i)
+        QTest::qWait(5);
+    EXPECT_TRUE(watch.isNull());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(TabTexts(), (QStringList{"새 그림2"}));
 }
