@@ -52,15 +52,26 @@ void TCanvas32::Rectangle(int x1, int y1, int x2, int y2)
     const bool dotted = Pen.Style == TPenStyle::psDot;
     const int cx1 = std::max(x1, 0), cy1 = std::max(y1, 0);
     const int cx2 = std::min(x2, FTarget.Width()), cy2 = std::min(y2, FTarget.Height());
+    const auto plotBorder = [&](int x, int y) {
+        Plot(x, y, !dotted || IsDot(x, y, x1, y1) ? TPart::OutlineDot : TPart::OutlineGap);
+    };
+    const bool clearBrush = Brush.Style == TBrushStyle::bsClear;
     for (int y = cy1; y < cy2; ++y) {
-        for (int x = cx1; x < cx2; ++x) {
-            const bool border = x == x1 || x == x2 - 1 || y == y1 || y == y2 - 1;
-            if (!border)
-                Plot(x, y, TPart::Interior);
-            else if (!dotted || IsDot(x, y, x1, y1))
-                Plot(x, y, TPart::OutlineDot);
-            else
-                Plot(x, y, TPart::OutlineGap);
+        if (y == y1 || y == y2 - 1) {
+            for (int x = cx1; x < cx2; ++x)
+                plotBorder(x, y);
+        } else if (clearBrush) {
+            // Nothing inside changes: touch the two border columns only, so large outlines stay cheap.
+            if (x1 >= cx1 && x1 < cx2)
+                plotBorder(x1, y);
+            if (x2 - 1 != x1 && x2 - 1 >= cx1 && x2 - 1 < cx2)
+                plotBorder(x2 - 1, y);
+        } else {
+            for (int x = cx1; x < cx2; ++x)
+                if (x == x1 || x == x2 - 1)
+                    plotBorder(x, y);
+                else
+                    Plot(x, y, TPart::Interior);
         }
     }
 }
