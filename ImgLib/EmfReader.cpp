@@ -43,7 +43,13 @@ void DropGlyphIndexText(std::vector<char>& contents)
         if (type == kEmrEof || size < 8) return; // the chain was checked: this is its end
         if ((type == kEmrExtTextOutA || type == kEmrExtTextOutW) && size >= kTextOptionsOffset + 4) {
             std::memcpy(&options, contents.data() + position + kTextOptionsOffset, 4);
-            if (options & kEtoGlyphIndex) std::memset(contents.data() + position + kTextCountOffset, 0, 4);
+            if (options & kEtoGlyphIndex) {
+                // No characters, and not as glyph indices either: the converter looks the font up for
+                // glyph indices even when there are none.
+                options &= ~kEtoGlyphIndex;
+                std::memcpy(contents.data() + position + kTextOptionsOffset, &options, 4);
+                std::memset(contents.data() + position + kTextCountOffset, 0, 4);
+            }
         }
         position += size;
     }
