@@ -196,7 +196,9 @@ class TFirstFrameReader
     {
         EnsureScreen();
         if (FControl.Disposal == DISPOSE_BACKGROUND)
-            FScreen.FillRect(desc.Left, desc.Top, desc.Left + desc.Width, desc.Top + desc.Height, clWhite32);
+            FScreen.FillRect(std::clamp(desc.Left, 0, FWidth), std::clamp(desc.Top, 0, FHeight),
+                             std::clamp(desc.Left + desc.Width, 0, FWidth),
+                             std::clamp(desc.Top + desc.Height, 0, FHeight), clWhite32);
         else if (FControl.Disposal == DISPOSE_PREVIOUS)
             for (int y = 0; y < before.Pixels.Height(); ++y)
                 std::copy_n(before.Pixels.ScanLine(y), before.Pixels.Width(),

@@ -122,6 +122,23 @@ TEST(Robustness, BrokenFilesFromDebianPackages)
             }
 }
 
+// Inputs that fuzzing found to crash a reader or to cost it seconds, kept so that they stay harmless.
+TEST(Robustness, FuzzFindings)
+{
+    const std::string folder = std::string(TAVRIN_TEST_DATA) + "/fuzz";
+    const std::vector<std::pair<TPictureReader, std::string>> byExtension = {
+        {ReadGif, ".gif"}, {ReadEmf, ".emf"}, {ReadWmf, ".wmf"},
+        {ReadBmp, ".bmp"}, {ReadPng, ".png"}, {ReadJpeg, ".jpg"}};
+    int files = 0;
+    for (const auto& [reader, extension] : byExtension)
+        for (const std::string& file : FilesIn(folder, {extension})) {
+            SCOPED_TRACE(file);
+            ExpectSoundOutcome(reader, ReadBytes(file));
+            ++files;
+        }
+    EXPECT_GT(files, 0);
+}
+
 // Every reader is also handed every other format's files and plain garbage.
 TEST(Robustness, WrongFormatsAndGarbage)
 {
