@@ -170,6 +170,22 @@ TEST(MetafileReader, WmfPlayerAgreesWithLibwmf)
     }
 }
 
+// Without a placeable header a WMF has no physical size: one logical unit is one pixel, over the window
+// its records set up (tiny16 is in 0.01 mm, so it comes out 423 pixels wide).
+TEST(MetafileReader, WmfWithoutPlaceableHeaderUsesItsWindow)
+{
+    const std::vector<std::uint8_t> placeable = ReadBytes(MetafilePath("wmf-records-only/tiny16.wmf"));
+    const std::vector<std::uint8_t> bare(placeable.begin() + 22, placeable.end());
+    TBitmap32 out;
+    const TReadResult result = ReadWmf(bare, out);
+    ASSERT_TRUE(result.Ok) << result.Error;
+    EXPECT_EQ(out.Width(), 423);
+    EXPECT_EQ(out.Height(), 423);
+    EXPECT_EQ(out.Pixel(10, 10), clWhite32);
+    EXPECT_EQ(out.Pixel(100, 100), 0xFFFF0000u);
+    EXPECT_EQ(out.Pixel(300, 300), 0xFF0000FFu);
+}
+
 TEST(MetafileReader, NullPenOutlinesAreRemovedFromConvertedSvg)
 {
     EXPECT_EQ(
