@@ -71,6 +71,8 @@ void TBitmap32::FillRect(int x1, int y1, int x2, int y2, TColor32 c)
     y1 = std::max(y1, 0);
     x2 = std::min(x2, FWidth);
     y2 = std::min(y2, FHeight);
+    if (x1 >= x2 || y1 >= y2)
+        return; // wholly outside, or empty
     for (int y = y1; y < y2; ++y)
         std::fill(ScanLine(y) + x1, ScanLine(y) + x2, c);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 using namespace tavrin;
 
 TEST(Bitmap32, SizeChangeClearsSameSizeKeepsPixels)
@@ -26,6 +28,11 @@ TEST(Bitmap32, OutsideReadsAreTransparentAndWritesIgnored)
         EXPECT_EQ(b.Pixel(x, y), 0u);
     b.SetPixel(5, 5, 1);
     b.FillRect(-10, -10, 100, 100, 0x01020304);
+    EXPECT_EQ(b.Pixel(1, 1), 0x01020304u);
+    // Rectangles wholly beside or below the bitmap, or inverted, touch nothing.
+    for (auto [x1, y1, x2, y2] : {std::array{5, 0, 9, 2}, {0, 5, 2, 9}, {-9, 0, -5, 2}, {2, 2, 0, 0}})
+        b.FillRect(x1, y1, x2, y2, 0xFFFFFFFF);
+    EXPECT_EQ(b.Pixel(0, 0), 0x01020304u);
     EXPECT_EQ(b.Pixel(1, 1), 0x01020304u);
 }
 
