@@ -8,6 +8,7 @@
 //
 // The pictures are made once, into /tmp, with libjpeg (quality 90, 4:2:0) and libpng (level 6).
 #include "ImgLib/JpegReader.h"
+#include "ImgLib/LargePages.h"
 #include "ImgLib/PictureFile.h"
 #include "ImgLib/PngReader.h"
 #include "core/Bitmap32.h"
@@ -201,6 +202,7 @@ void PrintRatio(const TRatioReporter& reporter, const std::string& ours, const s
 
 int main(int argc, char** argv)
 {
+    RestartWithLargePages(argv); // as the program itself does
     benchmark::Initialize(&argc, argv);
     TRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -1,6 +1,7 @@
 // TAVRIN: the program takes no arguments; it shows the main window until it is closed.
 #include "services/FileDialogSeam.h"
 #include "services/IniFileStorage.h"
+#include "ImgLib/LargePages.h"
 #include "services/MessageSeamQt.h"
 #include "shell/MainForm.h"
 
@@ -8,6 +9,7 @@
 
 int main(int argc, char** argv)
 {
+    tavrin::RestartWithLargePages(argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(tavrin::kApplicationTitle));
     tavrin::TQtMessageSeam messages;
