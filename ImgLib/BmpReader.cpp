@@ -1,5 +1,6 @@
 #include "ImgLib/BmpReader.h"
 
+#include "ImgLib/ByteAccess.h"
 #include "ImgLib/PixelBudget.h"
 #include "ImgLib/QtFormatReader.h"
 #include "ImgLib/QtImageBridge.h"
@@ -12,23 +13,14 @@
 namespace tavrin {
 namespace {
 
+using bytes::Read;
+using bytes::Write;
+
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::uint32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kV2HeaderSize = 52; // BITMAPINFOHEADER + RGB masks
 constexpr std::uint32_t kV3HeaderSize = 56; // + alpha mask
 constexpr std::uint32_t kV4HeaderSize = 108;
-
-template <typename T> T Read(std::span<const std::uint8_t> data, std::size_t offset)
-{
-    T v{};
-    std::memcpy(&v, data.data() + offset, sizeof v);
-    return v;
-}
-
-template <typename T> void Write(std::vector<std::uint8_t>& data, std::size_t offset, T v)
-{
-    std::memcpy(data.data() + offset, &v, sizeof v);
-}
 
 // The size the header claims, when there is a header to read.
 bool HeaderSize(std::span<const std::uint8_t> data, std::int64_t& width, std::int64_t& height)

@@ -1,5 +1,6 @@
 #include "ImgLib/WmfDib.h"
 
+#include "ImgLib/ByteAccess.h"
 #include "ImgLib/QtFormatReader.h"
 
 #include <cstring>
@@ -8,23 +9,14 @@
 namespace tavrin {
 namespace {
 
+using bytes::Read;
+using bytes::Write;
+
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::uint32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kBitFields = 3;
 constexpr std::uint32_t kAlphaBitFields = 6;
-
-template <typename T> T Read(std::span<const std::uint8_t> data, std::size_t offset)
-{
-    T v{};
-    std::memcpy(&v, data.data() + offset, sizeof v);
-    return v;
-}
-
-template <typename T> void Write(std::vector<std::uint8_t>& out, std::size_t offset, T v)
-{
-    std::memcpy(out.data() + offset, &v, sizeof v);
-}
 
 // Bytes between the start of the DIB and its pixels: header, colour masks, colour table.
 std::uint64_t PixelOffset(std::span<const std::uint8_t> dib)

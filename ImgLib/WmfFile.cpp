@@ -1,22 +1,19 @@
 #include "ImgLib/WmfFile.h"
 
+#include "ImgLib/ByteAccess.h"
+
 #include <cstring>
 
 namespace tavrin {
 namespace {
+
+using bytes::Read;
 
 constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr std::size_t kPlaceableSize = 22;
 constexpr std::size_t kHeaderSize = 18;
 constexpr std::size_t kRecordHeader = 6;
 constexpr std::uint16_t kMetaEof = 0x0000;
-
-template <typename T> T Read(std::span<const std::uint8_t> data, std::size_t offset)
-{
-    T v{};
-    std::memcpy(&v, data.data() + offset, sizeof v);
-    return v; // little-endian host
-}
 
 } // namespace
 
