@@ -26,7 +26,10 @@ class TCustomLayer;
 class TImage32;
 class TRsRuler;
 
-// The name without its folder: the text after the last "/", "\" or ":".
+// True for a web address ("scheme://..."), as a dropped link gives, rather than a file name.
+bool IsWebAddress(const QString& name);
+// The caption for a name: for a web address the text after its last ":" ("http://h.kr/a.gif" gives
+// "//h.kr/a.gif"); for a file name the text after the last "/", "\" or ":".
 QString FilePartOfName(const QString& name);
 
 class TFmEditor : public QWidget

@@ -5,13 +5,23 @@
 #include "editor/Image32.h"
 #include "editor/ImageLoading.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace tavrin {
 
+bool IsWebAddress(const QString& name)
+{
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
+    return scheme.match(name).hasMatch();
+}
+
 QString FilePartOfName(const QString& name)
 {
-    // Folders end at "/" here, at "\" or ":" in names that come from elsewhere (and in web addresses).
+    // A web address keeps its "/"s: only what follows its last ":" is dropped (the scheme, or a port's
+    // text before it). Local folders end at "/", and at "\" or ":" in names that come from elsewhere.
+    if (IsWebAddress(name)) return name.mid(name.lastIndexOf(u':') + 1);
     const qsizetype cut = std::max({name.lastIndexOf(u'/'), name.lastIndexOf(u'\\'), name.lastIndexOf(u':')});
     return name.mid(cut + 1);
 }
