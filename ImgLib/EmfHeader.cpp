@@ -67,6 +67,34 @@ TReadResult CheckRecordChain(std::span<const std::uint8_t> data)
     return TReadResult::Failure(TruncatedFileError("no EMR_EOF"));
 }
 
+// The converter reads the header's description as two strings: the first up to its terminating zero, the
+// second from there for as many characters as the whole description has. Both must lie inside the data.
+bool DescriptionInside(std::span<const std::uint8_t> data)
+{
+    const std::uint64_t count = U32(data, 60);
+    const std::uint64_t offset = U32(data, 64);
+    if (offset == 0) return true; // no description: not read
+    if (offset < kMinHeaderSize || offset % 2 != 0 || offset + 2 * count > data.size()) return false;
+    std::uint64_t end = offset; // just past the first string's terminating zero
+    for (;; end += 2) {
+        if (end + 2 > data.size()) return false;
+        if (data[end] == 0 && data[end + 1] == 0) break;
+    }
+    end += 2;
+    return end + 2 * count <= data.size();
+}
+
+// The converter sizes its drawing from the bounds and divides by the device sizes.
+bool DeviceFieldsSound(std::span<const std::uint8_t> data)
+{
+    const std::int64_t boundsWidth = std::int64_t{I32(data, 16)} - I32(data, 8);
+    const std::int64_t boundsHeight = std::int64_t{I32(data, 20)} - I32(data, 12);
+    constexpr std::int64_t kLimit = std::int64_t{1} << 30;
+    const bool boundsFit = boundsWidth > -kLimit && boundsWidth < kLimit && boundsHeight > -kLimit &&
+                           boundsHeight < kLimit;
+    return boundsFit && I32(data, 72) > 0 && I32(data, 76) > 0 && I32(data, 80) > 0 && I32(data, 84) > 0;
+}
+
 // Reference-device pixels per 0.01 mm; the micrometre field is exact, the millimetre one is rounded.
 double DevicePerUnit(std::int32_t devicePixels, std::int32_t micrometres, std::int32_t millimetres)
 {
@@ -89,6 +117,8 @@ TReadResult ParseEmfHeader(std::span<const std::uint8_t> data, TEmfHeader& heade
     if (U32(data, 0) != kEmrHeader || U32(data, 40) != kEmfSignature || headerSize < kMinHeaderSize)
         return TReadResult::Failure(DamagedFileError("no EMF header"));
     if (TReadResult chain = CheckRecordChain(data); !chain) return chain;
+    if (!DescriptionInside(data)) return TReadResult::Failure(DamagedFileError("EMF description"));
+    if (!DeviceFieldsSound(data)) return TReadResult::Failure(DamagedFileError("EMF device size"));
     header.FrameLeft = I32(data, 24);
     header.FrameTop = I32(data, 28);
     header.FrameRight = I32(data, 32);

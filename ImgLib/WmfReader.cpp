@@ -57,14 +57,17 @@ TReadResult ReadWmf(std::span<const std::uint8_t> data, TBitmap32& out)
     TWmfFrame frame;
     std::int64_t width = 0, height = 0;
     if (TReadResult sized = FindFrame(file, frame, width, height); !sized) return sized;
-    QImage canvas = WhiteCanvas(frame.Width, frame.Height);
-    if (canvas.isNull()) return TReadResult::Failure(OutOfMemoryError());
+    // Painted straight onto the result's pixels: the picture is held once.
+    TBitmap32 bitmap(frame.Width, frame.Height);
+    bitmap.Clear(clWhite32);
+    QImage canvas = ImageOnBitmap(bitmap);
     QPainter painter(&canvas);
     TWmfPlayer player(painter, frame, file.ObjectCount);
     TReadResult played = player.Play(file.Records);
     painter.end();
     if (!played) return played;
-    out = BitmapFromImage(canvas);
+    MakeOpaque(bitmap);
+    out = std::move(bitmap);
     return TReadResult::Success();
 }
 
