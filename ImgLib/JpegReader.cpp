@@ -6,7 +6,6 @@
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE
 #include <jpeglib.h>
-#include <algorithm>
 #include <memory>
 
 #include <jerror.h>
@@ -29,13 +28,21 @@ enum class TJpegStatus
 
 // A Huffman-coded file spends at least one bit on every 8 x 8 block (its DC code; a sequential file also an
 // end-of-block code). One too short for that is cut off or lying about its size; say so before the decoder
-// and we allocate the picture. (Arithmetic coding can be denser: see CheckArithmeticData.)
+// and we allocate the picture.
+//
+// Arithmetic coding has no such floor: its decoder reads zeros past the end of the data, legally, and a
+// flat picture codes in next to nothing, so a file cut short cannot be told from a flat one and comes out
+// grey. A limit of policy stands in for the floor: at most 1024 blocks (65536 pixels) a byte, which no
+// real picture comes near (a flat 2048 x 2048 grey takes 125 bytes, half the limit) while a few bytes
+// claiming a huge picture are refused before it is allocated.
+constexpr std::uint64_t kMaxArithmeticBlocksPerByte = 1024;
+
 bool CanHoldBlocks(j_decompress_ptr info, std::size_t fileSize)
 {
-    if (info->arith_code) return true;
     std::uint64_t blocks = 0;
     for (int i = 0; i < info->num_components; ++i)
         blocks += std::uint64_t{info->comp_info[i].width_in_blocks} * info->comp_info[i].height_in_blocks;
+    if (info->arith_code) return blocks <= kMaxArithmeticBlocksPerByte * fileSize;
     const std::uint64_t bitsPerBlock = info->progressive_mode ? 1 : 2;
     return blocks * bitsPerBlock / 8 <= fileSize;
 }
@@ -46,8 +53,6 @@ struct TJpegState
     jpeg_decompress_struct Info{};
     jpeg_error_mgr ErrorManager{};
     jpeg_progress_mgr Progress{};
-    jpeg_decompress_struct Check{}; // the trial decoding of arithmetic-coded data
-    bool CheckCreated = false;
     std::jmp_buf Jump{};
     char Message[JMSG_LENGTH_MAX] = {};
     bool Truncated = false;
@@ -89,27 +94,12 @@ void OnJpegMessage(j_common_ptr info, int level)
     OnJpegError(info);
 }
 
-// The entropy decoder met the end of the file while more than the last few rows of a scan were still to
-// come. Huffman decoding warns of that; arithmetic decoding may legally read a little past the end of its
-// data and so decodes silently on as if the rest were zeros, which comes out as a grey picture.
-bool RanDry(j_decompress_ptr info)
-{
-    constexpr int kEndOfImage = 0xD9;
-    const JDIMENSION slack = std::max<JDIMENSION>(2, info->total_iMCU_rows / 32);
-    return info->unread_marker == kEndOfImage && info->input_iMCU_row + slack < info->total_iMCU_rows;
-}
-
 void OnJpegProgress(j_common_ptr info)
 {
     auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
     TJpegState& state = StateOf(info);
     if (decompress->input_scan_number > kMaxScans) {
         std::snprintf(state.Message, JMSG_LENGTH_MAX, "more than %d scans", kMaxScans);
-        std::longjmp(state.Jump, 1);
-    }
-    if (RanDry(decompress)) {
-        std::snprintf(state.Message, JMSG_LENGTH_MAX, "image data ends early");
-        state.Truncated = true;
         std::longjmp(state.Jump, 1);
     }
 }
@@ -128,33 +118,6 @@ void CmykRowToPixels(const JSAMPLE* cmyk, TColor32* pixels, int width, bool inve
     }
 }
 
-// Arithmetic-coded data cannot be measured against the picture's size (a plain picture codes in a few
-// bytes), so it is decoded once at an eighth of the size, into one row, to see that it does not run dry
-// before the picture is allocated. Returns normally when it does not; longjmps like any decoding error.
-void CheckArithmeticData(TJpegState& state, std::span<const std::uint8_t> data)
-{
-    jpeg_decompress_struct& check = state.Check;
-    check.err = state.Info.err;
-    check.client_data = &state;
-    jpeg_create_decompress(&check);
-    state.CheckCreated = true;
-    check.progress = &state.Progress;
-    jpeg_mem_src(&check, data.data(), static_cast<unsigned long>(data.size()));
-    jpeg_read_header(&check, TRUE);
-    check.scale_num = 1;
-    check.scale_denom = 8;
-    check.do_fancy_upsampling = FALSE;
-    check.dct_method = JDCT_IFAST;
-    jpeg_start_decompress(&check);
-    JSAMPARRAY row = (*check.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&check), JPOOL_IMAGE,
-                                               check.output_width * check.output_components, 1);
-    while (check.output_scanline < check.output_height)
-        jpeg_read_scanlines(&check, row, 1);
-    jpeg_finish_decompress(&check);
-    jpeg_destroy_decompress(&check);
-    state.CheckCreated = false;
-}
-
 // Decodes into `bitmap`. Only plain data lives in this frame, so a longjmp out of libjpeg skips no
 // destructor; the caller owns the bitmap and destroys the decompressor.
 TJpegStatus Decode(TJpegState& state, std::span<const std::uint8_t> data, TBitmap32& bitmap)
@@ -166,7 +129,6 @@ TJpegStatus Decode(TJpegState& state, std::span<const std::uint8_t> data, TBitma
     if (info->image_width == 0 || info->image_height == 0) return TJpegStatus::BadSize;
     if (!FitsPixelBudget(info->image_width, info->image_height)) return TJpegStatus::TooLarge;
     if (!CanHoldBlocks(info, data.size())) return TJpegStatus::TooShort;
-    if (info->arith_code) CheckArithmeticData(state, data);
     const bool cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
     info->out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA; // BGRA bytes are $AARRGGBB words here
     jpeg_start_decompress(info);
@@ -188,12 +150,8 @@ TJpegStatus Decode(TJpegState& state, std::span<const std::uint8_t> data, TBitma
 
 struct TDecompressGuard
 {
-    TJpegState& State;
-    ~TDecompressGuard()
-    {
-        if (State.CheckCreated) jpeg_destroy_decompress(&State.Check);
-        jpeg_destroy_decompress(&State.Info);
-    }
+    j_decompress_ptr Info;
+    ~TDecompressGuard() { jpeg_destroy_decompress(Info); }
 };
 
 } // namespace
@@ -209,7 +167,7 @@ TReadResult ReadJpeg(std::span<const std::uint8_t> data, TBitmap32& out)
     if (setjmp(state->Jump))
         return TReadResult::Failure(DamagedFileError(state->Message)); // jpeg_create_decompress failed
     jpeg_create_decompress(&state->Info);
-    TDecompressGuard guard{*state};
+    TDecompressGuard guard{&state->Info};
     state->Progress.progress_monitor = OnJpegProgress;
     state->Info.progress = &state->Progress;
 
