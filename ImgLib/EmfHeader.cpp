@@ -42,12 +42,20 @@ bool IsEmfPlusOnly(std::span<const std::uint8_t> data, std::size_t record, std::
     return type == kEmfPlusHeader && (flags & kEmfPlusDual) == 0;
 }
 
+// Records that set up state or objects and draw nothing by themselves.
+bool SetsStateOnly(std::uint32_t type)
+{
+    return type == kEmrHeader || type == kEmrEof || type == kEmrComment || (type >= 9 && type <= 13) ||
+           (type >= 16 && type <= 22) || type == 24 || type == 25 || (type >= 33 && type <= 40);
+}
+
 // Every record must lie inside the data, and its own counts and offsets inside the record: the converter
 // trusts them.
 TReadResult CheckRecordChain(std::span<const std::uint8_t> data)
 {
     std::size_t position = 0;
     bool firstComment = true;
+    bool draws = false;
     while (position + 8 <= data.size()) {
         const std::uint32_t type = U32(data, position);
         const std::uint32_t size = U32(data, position + 4);
@@ -61,7 +69,9 @@ TReadResult CheckRecordChain(std::span<const std::uint8_t> data)
                 return TReadResult::Failure(UnsupportedFormatError("EMF+"));
             firstComment = false;
         }
-        if (type == kEmrEof) return TReadResult::Success();
+        draws = draws || !SetsStateOnly(type);
+        // A file that draws nothing has no picture, however large its frame says it is.
+        if (type == kEmrEof) return draws ? TReadResult::Success() : TReadResult::Failure(NoPictureError());
         position += size;
     }
     return TReadResult::Failure(TruncatedFileError("no EMR_EOF"));
@@ -116,9 +126,9 @@ TReadResult ParseEmfHeader(std::span<const std::uint8_t> data, TEmfHeader& heade
     const std::uint32_t headerSize = U32(data, 4);
     if (U32(data, 0) != kEmrHeader || U32(data, 40) != kEmfSignature || headerSize < kMinHeaderSize)
         return TReadResult::Failure(DamagedFileError("no EMF header"));
-    if (TReadResult chain = CheckRecordChain(data); !chain) return chain;
     if (!DescriptionInside(data)) return TReadResult::Failure(DamagedFileError("EMF description"));
     if (!DeviceFieldsSound(data)) return TReadResult::Failure(DamagedFileError("EMF device size"));
+    if (TReadResult chain = CheckRecordChain(data); !chain) return chain;
     header.FrameLeft = I32(data, 24);
     header.FrameTop = I32(data, 28);
     header.FrameRight = I32(data, 32);

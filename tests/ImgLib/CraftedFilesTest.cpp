@@ -176,8 +176,8 @@ TBytes PlaceableWmf(std::int16_t side)
     return b;
 }
 
-// An EMF of side x side pixels: a header and the end record.
-TBytes BlankEmf(std::int32_t side)
+// An EMF of side x side pixels: a header, a rectangle when `draws`, and the end record.
+TBytes SimpleEmf(std::int32_t side, bool draws)
 {
     const auto units = static_cast<std::int32_t>(side * 2540.0 / 96.0) - 1; // 0.01 mm, inclusive
     TBytes b;
@@ -187,8 +187,8 @@ TBytes BlankEmf(std::int32_t side)
         Put32(b, static_cast<std::uint32_t>(v));
     Put32(b, 0x464D4520);
     Put32(b, 0x10000);
-    Put32(b, 128);
-    Put32(b, 2);
+    Put32(b, draws ? 152 : 128);
+    Put32(b, draws ? 3 : 2);
     Put16(b, 1);
     Put16(b, 0);
     Put32(b, 0);
@@ -196,6 +196,9 @@ TBytes BlankEmf(std::int32_t side)
     Put32(b, 0);
     for (std::int32_t v : {96, 96, 254, 254, 0, 0, 0, 254000, 254000})
         Put32(b, static_cast<std::uint32_t>(v));
+    if (draws)
+        for (std::uint32_t v : {43u, 24u, 0u, 0u, 10u, 10u}) // EMR_RECTANGLE
+            Put32(b, v);
     for (std::uint32_t v : {14u, 20u, 0u, 16u, 20u})
         Put32(b, v);
     return b;
@@ -219,6 +222,7 @@ std::vector<TCraftedCase> CraftedCases()
         {"gif-inside.ico", gif, ReadIco, "ICO 형식이 아닙니다"},
         {"truncated-1bit.png", TruncatedOneBitPng(), ReadPng, "끊겨"},
         {"description-past-end.emf", EmfWithDescriptionPastEnd(), ReadEmf, "손상"},
+        {"header-only.emf", SimpleEmf(16384, false), ReadEmf, "그림이 들어 있지 않습니다"},
     };
 }
 
@@ -300,7 +304,7 @@ TEST(CraftedFiles, BigPicturesFromSmallFilesAreHeldOnce)
     const std::vector<std::pair<std::string, TBytes>> cases = {
         {"rle.bmp", RleBmp(kSide)},
         {"placeable.wmf", PlaceableWmf(kSide)},
-        {"blank.emf", BlankEmf(kSide)},
+        {"rectangle.emf", SimpleEmf(kSide, true)},
     };
     QTemporaryDir dir;
     for (const auto& [name, bytes] : cases) {
