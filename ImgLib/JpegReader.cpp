@@ -32,10 +32,11 @@ enum class TJpegStatus
 //
 // Arithmetic coding has no such floor: its decoder reads zeros past the end of the data, legally, and a
 // flat picture codes in next to nothing, so a file cut short cannot be told from a flat one and comes out
-// grey. A limit of policy stands in for the floor: at most 1024 blocks (65536 pixels) a byte, which no
-// real picture comes near (a flat 2048 x 2048 grey takes 125 bytes, half the limit) while a few bytes
-// claiming a huge picture are refused before it is allocated.
-constexpr std::uint64_t kMaxArithmeticBlocksPerByte = 1024;
+// grey. A limit of policy stands in for the floor: at most 16 blocks (1024 pixels) a byte. Real pictures
+// stay far below it (photos take a byte for a few pixels, a smooth gradient for some tens), while a few
+// kilobytes that claim a huge picture are refused before it is allocated. A flat picture of one colour
+// coded smaller than that is refused too: no real file looks like it.
+constexpr std::uint64_t kMaxArithmeticBlocksPerByte = 16;
 
 bool CanHoldBlocks(j_decompress_ptr info, std::size_t fileSize)
 {
