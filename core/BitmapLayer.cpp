@@ -1,6 +1,7 @@
 #include "core/BitmapLayer.h"
 
 #include "core/PixelBlend.h"
+#include "core/PixelStepper.h"
 #include "core/PixelRows.h"
 #include "core/RoundEven.h"
 
@@ -137,14 +138,15 @@ void TBitmapLayer::Paint(TPixelRows target, const TRect& exposed) const
     const std::uint8_t master = FBitmap.MasterAlpha;
     const std::int64_t dw = dst.Width(), dh = dst.Height();
 
+    // Column vx shows canvas column (vx - dst.Left) x bw / dw, stepped without a division per column.
     thread_local std::vector<TColumnRun> runs;
     runs.clear();
-    for (int vx = clip.Left; vx < clip.Right; ++vx) {
-        const auto sx = static_cast<int>((vx - dst.Left) * std::int64_t{bw} / dw);
-        if (!runs.empty() && runs.back().Source == sx)
+    TColumnStepper column(clip.Left - dst.Left, bw, dw);
+    for (int vx = clip.Left; vx < clip.Right; ++vx, column.Next()) {
+        if (!runs.empty() && runs.back().Source == column.Source)
             ++runs.back().Length;
         else
-            runs.push_back({sx, vx - exposed.Left, 1});
+            runs.push_back({column.Source, vx - exposed.Left, 1});
     }
 
     thread_local std::vector<TSpan> spans;

@@ -3,6 +3,7 @@
 #include "core/Layer.h"
 #include "core/LayerCollection.h"
 #include "core/PixelBlend.h"
+#include "core/PixelStepper.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -51,8 +52,9 @@ void SamplePicture(const TBitmap32& picture, const TViewGeometry& g, const TRect
     const bool identity = dw == bw;
     if (!identity) {
         columns.resize(static_cast<std::size_t>(n));
-        for (int i = 0; i < n; ++i)
-            columns[static_cast<std::size_t>(i)] = static_cast<int>((area.Left + i - dst.Left) * bw / dw);
+        TColumnStepper column(area.Left - dst.Left, static_cast<int>(bw), dw);
+        for (int i = 0; i < n; ++i, column.Next())
+            columns[static_cast<std::size_t>(i)] = column.Source;
     }
     const bool widened = dw > bw; // zoomed in: each picture pixel covers a run of columns
     int lastRow = -1;
@@ -98,8 +100,7 @@ void TPictureCache::Reset()
 {
     FRect = {};
     FPicture = nullptr;
-    FPixels.SetSize(0, 0);
-    FSpare.SetSize(0, 0);
+    FPixels = TBitmap32();
 }
 
 bool TPictureCache::Matches(const TBitmap32& picture, const TViewGeometry& g) const
@@ -116,17 +117,17 @@ void TPictureCache::Ensure(const TBitmap32& picture, const TViewGeometry& g, con
         return;
     const TRect next = Intersect(Union(want, keep), g.BitmapRect);
     // Keep what is still valid, sample the rest.
-    FSpare.SetSize(next.Width(), next.Height());
+    TBitmap32 fresh(next.Width(), next.Height());
     const TRect kept = Intersect(next, FRect);
     for (int y = kept.Top; y < kept.Bottom; ++y)
-        std::memcpy(FSpare.ScanLine(y - next.Top) + (kept.Left - next.Left), At(kept.Left, y),
+        std::memcpy(fresh.ScanLine(y - next.Top) + (kept.Left - next.Left), At(kept.Left, y),
                     static_cast<std::size_t>(kept.Width()) * sizeof(TColor32));
-    TRect fresh[4];
-    const int parts = Subtract(next, kept, fresh);
-    for (int i = 0; i < parts; ++i)
-        SamplePicture(picture, g, fresh[i],
-                      FSpare.ScanLine(fresh[i].Top - next.Top) + (fresh[i].Left - next.Left), FSpare.Width());
-    std::swap(FPixels, FSpare);
+    TRect parts[4];
+    const int count = Subtract(next, kept, parts);
+    for (int i = 0; i < count; ++i)
+        SamplePicture(picture, g, parts[i], fresh.ScanLine(parts[i].Top - next.Top) + (parts[i].Left - next.Left),
+                      fresh.Width());
+    FPixels = std::move(fresh);
     FRect = next;
     FPicture = &picture;
     FBits = picture.Bits();

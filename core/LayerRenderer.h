@@ -39,7 +39,6 @@ private:
     bool Matches(const TBitmap32& picture, const TViewGeometry& g) const;
 
     TBitmap32 FPixels;
-    TBitmap32 FSpare;
     TRect FRect;
     const TBitmap32* FPicture = nullptr;
     const TColor32* FBits = nullptr;
