@@ -11,6 +11,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QRegion>
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -164,23 +165,37 @@ void BM_Picture(benchmark::State& state)
     Label(state);
 }
 
-// Qt's nearest-neighbour drawImage of the same picture into the same rectangle of a 32-bit RGB image.
+// Qt's nearest-neighbour drawImage of the same picture into the same rectangle of a 32-bit RGB image,
+// with the same background fill where the picture leaves room. The label says how many pixels of the
+// picture's part Qt left untouched (a sign that it gave up rather than drew).
 void BM_QtDrawImage(benchmark::State& state)
 {
     const int size = static_cast<int>(state.range(0));
-    const float zoom = ZoomOf(state);
     const TBitmap32& picture = Picture(size);
     const QImage source(reinterpret_cast<const uchar*>(picture.Bits()), size, size, size * 4, QImage::Format_RGB32);
+    const TRect shown = TViewGeometry::Make(size, size, ZoomOf(state)).BitmapRect;
+    const QRectF whole(-kExposed.Left, -kExposed.Top, shown.Width(), shown.Height());
+    const QRect covered = whole.toRect() & QRect(0, 0, kViewWidth, kViewHeight);
+    const QRegion free = QRegion(0, 0, kViewWidth, kViewHeight) - covered;
+    constexpr QRgb kUntouched = 0xFF010203u;
     QImage target(kViewWidth, kViewHeight, QImage::Format_RGB32);
-    const QRectF whole(-kExposed.Left, -kExposed.Top, size * zoom, size * zoom);
+    target.fill(kUntouched);
     for (auto _ : state) {
         QPainter painter(&target);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        for (const QRect& r : free)
+            painter.fillRect(r, Qt::white);
         painter.drawImage(whole, source);
         painter.end();
         benchmark::DoNotOptimize(target.constBits());
     }
+    long untouched = 0;
+    for (int y = covered.top(); y <= covered.bottom(); ++y)
+        for (int x = covered.left(); x <= covered.right(); ++x)
+            untouched += target.pixel(x, y) == kUntouched;
     Label(state);
+    state.SetLabel(std::to_string(size) + " px, zoom " + std::to_string(ZoomOf(state)).substr(0, 4) +
+                   (untouched ? ", Qt left " + std::to_string(untouched) + " px undrawn" : std::string()));
 }
 
 void BM_Memcpy(benchmark::State& state)
