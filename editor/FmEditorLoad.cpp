@@ -29,6 +29,7 @@ QString FilePartOfName(const QString& name)
 void TFmEditor::NewImage(int width, int height)
 {
     ChangeScale(1.0f);
+    FImgEditor->KeepRegionPixels();
     TBitmap32& b = FImage->Bitmap();
     b.Clear(clBlack32);
     // Sizes of 0 or less give an empty picture; a size beyond what the program can hold is refused by
@@ -49,6 +50,7 @@ bool TFmEditor::LoadFromFile(const QString& fileName, QString* error)
             *error = loaded.Error;
         return false; // the window stays as it was
     }
+    FImgEditor->KeepRegionPixels();
     TBitmap32& b = FImage->Bitmap();
     b = std::move(*loaded.Bitmap);
     b.DrawMode = TDrawMode::dmOpaque;
