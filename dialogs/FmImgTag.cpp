@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace tavrin {
 
@@ -120,6 +121,9 @@ void TFmImgTag::ConnectHandlers()
 void TFmImgTag::SetArea(TImageMapLyer& area)
 {
     FArea = &area;
+    // The memo is built once at the end rather than on every field filled: with a long link each
+    // rebuild costs a noticeable moment.
+    const QSignalBlocker blockUseMap(FEdUseMap), blockHref(FEdHref), blockTarget(FCbTarget), blockAlt(FEdAlt);
     // The label shows the name as stored, before a default is proposed.
     FLabelShape->setText(QString::fromStdString(area.FMapName));
     FEdHref->setText(QString::fromStdString(area.FHref));
