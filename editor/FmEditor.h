@@ -64,6 +64,11 @@ public:
     // Loads the picture, or returns false with the reason in `error` and leaves the window as it was.
     bool LoadFromFile(const QString& fileName, QString* error = nullptr);
 
+    // Opens the area tag dialog for the document's FTagArea (the area last pressed), if there is one.
+    void EditAreaTag();
+    // Shows the img element and the whole map of the picture, ready to copy.
+    void ShowAllTags();
+
     // Asks the close question when the picture did not come from a file; true lets the close go on.
     bool CloseQuery();
 
@@ -71,8 +76,6 @@ public:
     std::function<void(TFmEditor&)> OnImgMouseDown;
     std::function<void(TFmEditor&)> OnChangeMousePosition;
     std::function<void(TFmEditor&)> OnChangeScal;
-    // Opens the area tag dialog for the document's FTagArea.
-    std::function<void(TFmEditor&)> OnEditAreaTag;
 
     // --- access for the main window, the dialogs and tests ---
     TImgEditor& Document() { return *FImgEditor; }
