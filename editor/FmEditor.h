@@ -61,6 +61,9 @@ public:
     // Loads the picture, or returns false with the reason in `error` and leaves the window as it was.
     bool LoadFromFile(const QString& fileName, QString* error = nullptr);
 
+    // Shows the transparent GIF dialog, modally, on the selected region.
+    void SaveTransparentGif();
+
     // Asks the close question when the picture did not come from a file; true lets the close go on.
     bool CloseQuery();
 
