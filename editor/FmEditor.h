@@ -68,6 +68,8 @@ public:
     void EditAreaTag();
     // Shows the img element and the whole map of the picture, ready to copy.
     void ShowAllTags();
+    // Shows the transparent GIF dialog, modally, on the selected region.
+    void SaveTransparentGif();
 
     // Asks the close question when the picture did not come from a file; true lets the close go on.
     bool CloseQuery();
