@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QScreen>
 #include <QTreeView>
 
@@ -27,6 +28,13 @@ void DecorateOpenDialog(QFileDialog& dialog)
         header->setSectionResizeMode(0, QHeaderView::Stretch);
         for (int column = 1; column < header->count(); ++column)
             header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+        // A name typed into the name field selects its file without making it current: follow the
+        // selection too.
+        if (QItemSelectionModel* selection = list->selectionModel())
+            QObject::connect(selection, &QItemSelectionModel::selectionChanged, preview, [&dialog, preview] {
+                const QStringList files = dialog.selectedFiles();
+                preview->ShowFile(files.size() == 1 ? files.front() : QString());
+            });
     }
     QSize size(1000, 560);
     if (const QScreen* screen = dialog.screen() ? dialog.screen() : QGuiApplication::primaryScreen())
