@@ -69,14 +69,16 @@ QLabel* CoordinateLabel(QWidget* parent, const char* name, const QString& text, 
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromUtf8(name));
-    QFont font(QStringLiteral("Tahoma"));
+    // Tahoma where it exists; otherwise a narrow face, so that five-digit coordinates fit the strip.
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Nimbus Sans Narrow"), QStringLiteral("DejaVu Sans")});
     font.setPixelSize(9);
     label->setFont(font);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, Qt::black);
     label->setPalette(palette);
     label->move(left, top);
-    label->resize(34 - left, 12);
+    label->resize(37 - left, 12);
     return label;
 }
 
