@@ -183,29 +183,29 @@ void TToolPanel::BuildColorPicker()
 
 void TToolPanel::SetDefaultCommands()
 {
-    ButtonClick[ImgBuMouse] = [this] { SetTool(int(TToolMode::tmNone)); };
-    ButtonClick[ImgBuRect] = [this] { SetTool(int(TToolMode::tmSelect)); };
+    ButtonClick[ImgBuMouse] = [this] { SetTool(TToolMode::tmNone); };
+    ButtonClick[ImgBuRect] = [this] { SetTool(TToolMode::tmSelect); };
     ButtonClick[ImgBuMagnet] = [this] {
         if (TFmEditor* editor = ActiveEditor()) {
             editor->SetIsMagnet(!editor->IsMagnet());
             RefreshToolPanel();
         }
     };
-    ButtonClick[ImgBuLinkRect] = [this] { SetTool(int(TToolMode::tmMapRect)); };
-    ButtonClick[ImgBuLinkCircle] = [this] { SetTool(int(TToolMode::tmMapCircle)); };
-    ButtonClick[ImgBuLinkPolygon] = [this] { SetTool(int(TToolMode::tmMapPolygon)); };
-    ButtonClick[ImgViewPlus] = [this] { SetTool(int(TToolMode::tmZoomIn)); };
-    ButtonClick[ImgViewMinus] = [this] { SetTool(int(TToolMode::tmZoomOut)); };
+    ButtonClick[ImgBuLinkRect] = [this] { SetTool(TToolMode::tmMapRect); };
+    ButtonClick[ImgBuLinkCircle] = [this] { SetTool(TToolMode::tmMapCircle); };
+    ButtonClick[ImgBuLinkPolygon] = [this] { SetTool(TToolMode::tmMapPolygon); };
+    ButtonClick[ImgViewPlus] = [this] { SetTool(TToolMode::tmZoomIn); };
+    ButtonClick[ImgViewMinus] = [this] { SetTool(TToolMode::tmZoomOut); };
     ButtonClick[ImgViewOrg] = [this] {
         if (TFmEditor* editor = ActiveEditor())
             editor->ChangeScale(0);
     };
 }
 
-void TToolPanel::SetTool(int mode)
+void TToolPanel::SetTool(TToolMode mode)
 {
     if (TFmEditor* editor = ActiveEditor()) {
-        editor->SetToolMode(static_cast<TToolMode>(mode));
+        editor->SetToolMode(mode);
         RefreshToolPanel();
     }
 }

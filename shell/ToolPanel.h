@@ -5,6 +5,7 @@
 // three pictures: normal, hover, selected.
 
 #include "core/Color.h"
+#include "core/LayerKinds.h"
 
 #include <QWidget>
 
@@ -72,7 +73,7 @@ private:
     void BuildButtons();
     void BuildColorPicker();
     void SetDefaultCommands();
-    void SetTool(int mode);
+    void SetTool(TToolMode mode);
     void LeftButtonMouseEnter(TImgButton& button);
     void PopupMenuColorPickerPopup();
     void PopMenuColorPickerClick(int tag);
