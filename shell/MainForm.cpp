@@ -6,6 +6,8 @@
 #include "services/FormStorage.h"
 #include "services/IniFileStorage.h"
 #include "shell/BK_Drag.h"
+#include "shell/StatusBar.h"
+#include "shell/ToolPanel.h"
 #include "shell/ZoomCursors.h"
 
 #include <QApplication>
@@ -115,14 +117,8 @@ void TMainForm::BuildLayout()
     auto* row = new QHBoxLayout;
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    auto* toolPanel = new QWidget(central);
-    toolPanel->setObjectName(QStringLiteral("PanelToolLeft"));
-    toolPanel->setFixedWidth(37);
-    toolPanel->setAutoFillBackground(true);
-    QPalette white = toolPanel->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    toolPanel->setPalette(white);
-    row->addWidget(toolPanel);
+    FToolPanel = new TToolPanel([this] { return ActiveEditor(); }, ColorDialogColor, central);
+    row->addWidget(FToolPanel);
     FMdiArea = new QMdiArea(central);
     FMdiArea->setObjectName(QStringLiteral("MdiArea"));
     connect(FMdiArea, &QMdiArea::subWindowActivated, this, [this] { EditorResize(); });
@@ -130,16 +126,8 @@ void TMainForm::BuildLayout()
     column->addLayout(row, 1);
     setCentralWidget(central);
 
-    QStatusBar* bar = statusBar();
-    bar->setObjectName(QStringLiteral("StatusBar"));
-    bar->setFixedHeight(19);
-    bar->setSizeGripEnabled(false);
-    for (int width : {200, 20, 100}) {
-        auto* panel = new QLabel(bar);
-        panel->setFixedWidth(width);
-        panel->setFrameShape(QFrame::StyledPanel);
-        bar->addWidget(panel);
-    }
+    FStatusBar = new TMainStatusBar(this);
+    setStatusBar(FStatusBar);
 }
 
 QWidget* TMainForm::BuildHeader()

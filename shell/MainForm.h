@@ -28,6 +28,8 @@ class TBK_Drag;
 class TConfig;
 class TFmEditor;
 class TFormStorage;
+class TMainStatusBar;
+class TToolPanel;
 
 inline constexpr const char* kApplicationTitle = "TAVRIN 이미지편집";
 
@@ -72,6 +74,8 @@ public:
     QMenu& PopupMenuTab() const { return *FPopupMenuTab; }
     TBK_Drag& DropTarget() const { return *FDrag; }
     TConfig& Config() const { return *FConfig; }
+    TToolPanel& ToolPanel() const { return *FToolPanel; }
+    TMainStatusBar& StatusBarPanels() const { return *FStatusBar; }
     QAction* ActionFileNew = nullptr;
     QAction* ActionFileOpen = nullptr;
     QAction* ActionFileExit = nullptr;
@@ -106,6 +110,8 @@ private:
     QMenu* FWindowMenu = nullptr;
     QMenu* FPopupMenuTab = nullptr;
     TBK_Drag* FDrag = nullptr;
+    TToolPanel* FToolPanel = nullptr;
+    TMainStatusBar* FStatusBar = nullptr;
     bool FShown = false;
     bool FClosing = false;
 };

@@ -3,6 +3,8 @@
 
 #include "editor/FmEditor.h"
 #include "services/Config.h"
+#include "shell/Readouts.h"
+#include "shell/ToolPanel.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -59,6 +61,7 @@ TFmEditor* TMainForm::NewEditor()
     editor->setWindowTitle(QStringLiteral("새 그림%1").arg(n));
     // Queued: the tab goes once the window is wholly gone, never while it is half destroyed.
     connect(editor, &QObject::destroyed, this, [this, n] { EditorDestroyed(n); }, Qt::QueuedConnection);
+    SubscribeReadouts(*editor, *FToolPanel, *FStatusBar);
     FPageControl->setTabText(tab, editor->windowTitle());
     QMdiSubWindow* sub = FMdiArea->addSubWindow(editor);
     sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -84,6 +87,7 @@ void TMainForm::EditorResize()
     if (!editor || FClosing)
         return;
     SyncTab(*editor);
+    FToolPanel->RefreshToolPanel();
     editor->SetViewSelected(FConfig->UseViewSelected);
 }
 
