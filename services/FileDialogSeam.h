@@ -1,5 +1,6 @@
 #pragma once
-// The one way the program asks for files to open, so tests can answer instead of a person.
+// The one way the program asks for files to open or a name to save under, so tests can answer instead of
+// a person.
 
 #include <QString>
 #include <QStringList>
@@ -8,19 +9,44 @@ class QWidget;
 
 namespace tavrin {
 
+// What a save dialog shows. Filter is in the platform's "description|pattern|description|pattern" form;
+// FilterIndex counts its entries from 1.
+struct TSaveDialogRequest
+{
+    QString Title;
+    QString Filter;
+    int FilterIndex = 1;
+    QString DefaultExt; // added to a typed name that has no extension
+    QString FileName;   // proposed name
+};
+
+// The name chosen (empty: cancelled) and the filter entry current when the dialog closed (1-based).
+struct TSaveDialogAnswer
+{
+    QString FileName;
+    int FilterIndex = 1;
+};
+
 class IFileDialogSeam
 {
 public:
     virtual ~IFileDialogSeam() = default;
     // Several files may be chosen; an empty list means the dialog was cancelled.
     virtual QStringList GetOpenFileNames(QWidget* owner, const QString& title, const QString& filter) = 0;
+    // One name to save under. The dialog does not ask before replacing a file: the caller does.
+    virtual TSaveDialogAnswer GetSaveFileName(QWidget* owner, const TSaveDialogRequest& request) = 0;
 };
 
-// The platform's open dialog, resizable, without a read-only option.
+// The platform's dialogs, resizable, without a read-only option.
 class TQtFileDialogSeam final : public IFileDialogSeam
 {
 public:
     QStringList GetOpenFileNames(QWidget* owner, const QString& title, const QString& filter) override;
+    TSaveDialogAnswer GetSaveFileName(QWidget* owner, const TSaveDialogRequest& request) override;
 };
+
+// The platform filter "description|pattern|..." as Qt name filters that show the descriptions unchanged
+// and match the patterns (";"-separated patterns included).
+QStringList QtNameFilters(const QString& platformFilter);
 
 } // namespace tavrin
