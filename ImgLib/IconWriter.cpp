@@ -2,6 +2,7 @@
 
 #include "ImgLib/BmpWriter.h"
 #include "ImgLib/ByteWriter.h"
+#include "ImgLib/GifIndexedWriter.h"
 #include "core/Bitmap32.h"
 
 #include <cstdint>
@@ -74,6 +75,29 @@ TWriteResult WriteIcon24(const TBitmap32& bitmap, TIconKind kind, std::string& o
     AppendHeaders(out, bitmap.Width(), bitmap.Height(), 24, kind);
     AppendDibRows24(bitmap, out);
     AppendOpaqueMask(out, bitmap.Width(), bitmap.Height());
+    return TWriteResult::Success();
+}
+
+TWriteResult WriteIcon8(const TIndexedImage& image, TIconKind kind, std::string& out)
+{
+    if (image.Empty()) return TWriteResult::Failure(EmptyPictureError());
+    if (!FitsIcon(image.Width, image.Height))
+        return TWriteResult::Failure(TooLargeForFormatError(kind == TIconKind::ikIcon ? "ICO" : "CUR", image.Width,
+                                                            image.Height, kMaxIconSide));
+    out.clear();
+    AppendHeaders(out, image.Width, image.Height, 8, kind);
+    for (std::size_t i = 0; i < 256; ++i) {
+        const TRgb c = i < image.Palette.size() ? image.Palette[i] : TRgb{};
+        const char bgr0[4] = {static_cast<char>(c.B), static_cast<char>(c.G), static_cast<char>(c.R), 0};
+        out.append(bgr0, 4);
+    }
+    const std::size_t rowBytes = RowBytes(image.Width, 8);
+    for (int y = image.Height - 1; y >= 0; --y) {
+        const auto* row = image.Indices.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(image.Width);
+        out.append(reinterpret_cast<const char*>(row), static_cast<std::size_t>(image.Width));
+        out.append(rowBytes - static_cast<std::size_t>(image.Width), '\0');
+    }
+    AppendOpaqueMask(out, image.Width, image.Height);
     return TWriteResult::Success();
 }
 

@@ -1,6 +1,7 @@
 #include "services/ImgFunSave.h"
 
 #include "ImgLib/BmpWriter.h"
+#include "ImgLib/GifWriter.h"
 #include "ImgLib/IconWriter.h"
 #include "ImgLib/JpegWriter.h"
 #include "ImgLib/PcxWriter.h"
@@ -29,8 +30,9 @@ TWriteResult Encode(const TBitmap32& bitmap, const QString& extension, int bitsP
     if (extension == u"mng") return WriteMng(bitmap, out);
     if (extension == u"bmp") return WriteBmp(bitmap, out, bitsPerPixel == 32 ? 32 : 24);
     if (extension == u"pcx") return WritePcx(bitmap, out);
-    if (extension == u"gif") return TWriteResult::Failure("GIF");
+    if (extension == u"gif") return WriteGif(bitmap, out);
     const TIconKind kind = extension == u"cur" ? TIconKind::ikCursor : TIconKind::ikIcon;
+    if (bitsPerPixel == 8) return WriteIcon8(QuantizeWithStaticColors(bitmap), kind, out);
     return WriteIcon24(bitmap, kind, out);
 }
 

@@ -54,7 +54,7 @@ QByteArray ReadAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// A PNG header that claims 20000 x 20000 pixels, and nothing after it.
+// A PNG header that claims 20000 x 20000 pixels, and hardly any data after it.
 QByteArray HugePngHeader()
 {
     QByteArray ihdr("IHDR");
@@ -67,6 +67,8 @@ QByteArray HugePngHeader()
     png += ihdr;
     for (int shift : {24, 16, 8, 0})
         png.append(static_cast<char>(crc >> shift));
+    // The start of an image data chunk, so that a reader has its header and stops there.
+    png.append("\x00\x00\x00\x0AIDAT", 8).append(14, '\0');
     return png;
 }
 

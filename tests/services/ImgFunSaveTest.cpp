@@ -73,11 +73,12 @@ TEST(ImgFunSave, DialogEntryChoosesTheDepthOnlyForItsOwnEnding)
     {
         int Entry;
         const char* Name;
-        int BitsAt28; // the BMP header's bit count, or the icon directory entry's
+        int Bits; // the bit count of the BMP's or the icon image's BITMAPINFOHEADER
         int Offset;
     } cases[] = {
         {6, "a.bmp", 32, 28}, {5, "b.bmp", 24, 28}, {3, "c.bmp", 24, 28}, {6, "d.BMP", 32, 28},
-        {9, "e.ico", 24, 12}, {8, "f.cur", 0, 12},  {11, "g.cur", 0, 12},
+        {9, "e.ico", 24, 36}, {8, "f.ico", 8, 36},  {8, "g.cur", 24, 36}, {10, "h.cur", 8, 36},
+        {11, "i.cur", 24, 36}, {10, "j.ico", 24, 36},
     };
     for (const auto& c : cases) {
         const QString path = dir.filePath(QString::fromUtf8(c.Name));
@@ -85,7 +86,7 @@ TEST(ImgFunSave, DialogEntryChoosesTheDepthOnlyForItsOwnEnding)
         ASSERT_TRUE(r.Saved()) << c.Name << " " << r.Message.toStdString();
         const QByteArray bytes = ReadAll(path);
         ASSERT_GT(bytes.size(), c.Offset);
-        EXPECT_EQ(static_cast<unsigned char>(bytes[c.Offset]), c.BitsAt28) << c.Name;
+        EXPECT_EQ(static_cast<unsigned char>(bytes[c.Offset]), c.Bits) << c.Name;
     }
     EXPECT_TRUE(messages.Shown.empty());
 }
