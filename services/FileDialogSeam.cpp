@@ -29,6 +29,15 @@ QStringList QtNameFilters(const QString& platformFilter)
     return filters;
 }
 
+int FilterEntryOf(const QString& platformFilter, const QString& selectedNameFilter)
+{
+    const QStringList filters = QtNameFilters(platformFilter);
+    const QStringList parts = platformFilter.split(u'|');
+    for (qsizetype i = 0; i < filters.size(); ++i)
+        if (filters[i] == selectedNameFilter || parts[i * 2] == selectedNameFilter) return static_cast<int>(i) + 1;
+    return 1;
+}
+
 TSaveDialogAnswer TQtFileDialogSeam::GetSaveFileName(QWidget* owner, const TSaveDialogRequest& request)
 {
     QFileDialog dialog(owner, request.Title);
@@ -44,7 +53,7 @@ TSaveDialogAnswer TQtFileDialogSeam::GetSaveFileName(QWidget* owner, const TSave
     dialog.setDefaultSuffix(request.DefaultExt);
     dialog.selectFile(request.FileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return {dialog.selectedFiles().constFirst(), static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1};
+    return {dialog.selectedFiles().constFirst(), FilterEntryOf(request.Filter, dialog.selectedNameFilter())};
 }
 
 } // namespace tavrin

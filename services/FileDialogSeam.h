@@ -49,4 +49,8 @@ public:
 // and match the patterns (";"-separated patterns included).
 QStringList QtNameFilters(const QString& platformFilter);
 
+// The 1-based entry of `platformFilter` that Qt's dialog reports as chosen (it reports the shown text, or
+// the whole Qt filter); 1 when none matches.
+int FilterEntryOf(const QString& platformFilter, const QString& selectedNameFilter);
+
 } // namespace tavrin
