@@ -3,6 +3,7 @@
 
 #include "editor/FmEditor.h"
 #include "services/Config.h"
+#include "services/FileDialogSeam.h"
 #include "shell/Readouts.h"
 #include "shell/ToolPanel.h"
 
@@ -57,6 +58,7 @@ TFmEditor* TMainForm::NewEditor()
     }
     auto* editor = new TFmEditor(FServices.Messages);
     editor->SetTag(n);
+    editor->SetFileDialogs(FServices.FileDialogs);
     editor->SetGuideColor(ColorDialogColor);
     editor->setWindowTitle(QStringLiteral("새 그림%1").arg(n));
     // Queued: the tab goes once the window is wholly gone, never while it is half destroyed.
