@@ -18,7 +18,9 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -212,6 +214,7 @@ TEST_F(CommandsFixture, WithoutAnEditorOnlyTheFrameCommandsAct)
     EXPECT_EQ(form->MMIViewSelected->isChecked(), before);
     EXPECT_EQ(form->ActiveEditor()->Document().FViewSelected, before);
 
+    form->ActiveEditor()->Document().FFileName = "x"; // no close question
     Command(FileExit).trigger();
     EXPECT_FALSE(form->isVisible());
 }
@@ -274,11 +277,14 @@ TEST_F(CommandsFixture, ShortcutsAndZoomCommandsReachTheEditor)
     EXPECT_EQ(dialogs.Asked, 1);
 
     // Zoom steps by a tenth; the own-size command returns to 100 %, also through the view drop-down.
+    Command(TCommandId::ImgOrg).trigger();
+    EXPECT_EQ(editor->GetScalePercent(), 100);
     Command(TCommandId::ImgPlus).trigger();
     EXPECT_EQ(editor->GetScalePercent(), 110);
     Command(TCommandId::ImgPlus).trigger();
     Command(TCommandId::ImgMinus).trigger();
     EXPECT_EQ(editor->GetScalePercent(), 110);
+    Command(TCommandId::ImgPlus).trigger();
     form->ToolBarHead().findChild<QAction*>("PopupMeneImgOrg")->trigger();
     EXPECT_EQ(editor->GetScalePercent(), 100);
 }
