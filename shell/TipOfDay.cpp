@@ -60,8 +60,8 @@ QLabel* WhiteLabel(QWidget* parent, QRect geometry)
 } // namespace
 
 TFmTipOfDay::TFmTipOfDay(const QStringList& tips, int first, bool showOnStartup, QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                         Qt::WindowCloseButtonHint),
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                         Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       FTips(tips), FIndex(tips.isEmpty() ? 0 : std::clamp(first, 0, static_cast<int>(tips.size()) - 1))
 {
     setObjectName(QStringLiteral("JvTipOfDay"));
