@@ -1,6 +1,7 @@
 #include "ImgLib/BmpReader.h"
 
 #include "ImgLib/ByteAccess.h"
+#include "ImgLib/PictureSignature.h"
 #include "ImgLib/PixelBudget.h"
 #include "ImgLib/QtFormatReader.h"
 #include "ImgLib/QtImageBridge.h"
@@ -107,16 +108,15 @@ bool HasShortMaskHeader(std::span<const std::uint8_t> data)
 
 TReadResult ReadBmp(std::span<const std::uint8_t> data, TBitmap32& out)
 {
+    // Qt would read any format it knows here, whatever it is told.
+    if (!HasBmpSignature(data))
+        return TReadResult::Failure(data.size() < 2 ? TruncatedFileError() : WrongFormatError("BMP"));
     std::int64_t width = 0, height = 0;
     if (HeaderSize(data, width, height) && width > 0 && height > 0 && !FitsPixelBudget(width, height))
         return TReadResult::Failure(PictureTooLargeError(width, height));
-    const bool isBmp = data.size() >= 2 && data[0] == 'B' && data[1] == 'M';
-    if (isBmp && !PixelDataComplete(data)) return TReadResult::Failure(TruncatedFileError());
-    QImage image;
-    TReadResult result = HasShortMaskHeader(data) ? ReadWithQt(WithV4Header(data), "bmp", image)
-                                                  : ReadWithQt(data, "bmp", image);
-    if (result) out = BitmapFromImage(image);
-    return result;
+    if (!PixelDataComplete(data)) return TReadResult::Failure(TruncatedFileError());
+    return HasShortMaskHeader(data) ? ReadWithQt(WithV4Header(data), "bmp", out)
+                                    : ReadWithQt(data, "bmp", out);
 }
 
 void RegisterBmpFormat(TPictureFormatRegistry& registry)

@@ -42,12 +42,20 @@ bool IsEmfPlusOnly(std::span<const std::uint8_t> data, std::size_t record, std::
     return type == kEmfPlusHeader && (flags & kEmfPlusDual) == 0;
 }
 
+// Records that set up state or objects and draw nothing by themselves.
+bool SetsStateOnly(std::uint32_t type)
+{
+    return type == kEmrHeader || type == kEmrEof || type == kEmrComment || (type >= 9 && type <= 13) ||
+           (type >= 16 && type <= 22) || type == 24 || type == 25 || (type >= 33 && type <= 40);
+}
+
 // Every record must lie inside the data, and its own counts and offsets inside the record: the converter
 // trusts them.
 TReadResult CheckRecordChain(std::span<const std::uint8_t> data)
 {
     std::size_t position = 0;
     bool firstComment = true;
+    bool draws = false;
     while (position + 8 <= data.size()) {
         const std::uint32_t type = U32(data, position);
         const std::uint32_t size = U32(data, position + 4);
@@ -61,10 +69,40 @@ TReadResult CheckRecordChain(std::span<const std::uint8_t> data)
                 return TReadResult::Failure(UnsupportedFormatError("EMF+"));
             firstComment = false;
         }
-        if (type == kEmrEof) return TReadResult::Success();
+        draws = draws || !SetsStateOnly(type);
+        // A file that draws nothing has no picture, however large its frame says it is.
+        if (type == kEmrEof) return draws ? TReadResult::Success() : TReadResult::Failure(NoPictureError());
         position += size;
     }
     return TReadResult::Failure(TruncatedFileError("no EMR_EOF"));
+}
+
+// The converter reads the header's description as two strings: the first up to its terminating zero, the
+// second from there for as many characters as the whole description has. Both must lie inside the data.
+bool DescriptionInside(std::span<const std::uint8_t> data)
+{
+    const std::uint64_t count = U32(data, 60);
+    const std::uint64_t offset = U32(data, 64);
+    if (offset == 0) return true; // no description: not read
+    if (offset < kMinHeaderSize || offset % 2 != 0 || offset + 2 * count > data.size()) return false;
+    std::uint64_t end = offset; // just past the first string's terminating zero
+    for (;; end += 2) {
+        if (end + 2 > data.size()) return false;
+        if (data[end] == 0 && data[end + 1] == 0) break;
+    }
+    end += 2;
+    return end + 2 * count <= data.size();
+}
+
+// The converter sizes its drawing from the bounds and divides by the device sizes.
+bool DeviceFieldsSound(std::span<const std::uint8_t> data)
+{
+    const std::int64_t boundsWidth = std::int64_t{I32(data, 16)} - I32(data, 8);
+    const std::int64_t boundsHeight = std::int64_t{I32(data, 20)} - I32(data, 12);
+    constexpr std::int64_t kLimit = std::int64_t{1} << 30;
+    const bool boundsFit = boundsWidth > -kLimit && boundsWidth < kLimit && boundsHeight > -kLimit &&
+                           boundsHeight < kLimit;
+    return boundsFit && I32(data, 72) > 0 && I32(data, 76) > 0 && I32(data, 80) > 0 && I32(data, 84) > 0;
 }
 
 // Reference-device pixels per 0.01 mm; the micrometre field is exact, the millimetre one is rounded.
@@ -88,6 +126,8 @@ TReadResult ParseEmfHeader(std::span<const std::uint8_t> data, TEmfHeader& heade
     const std::uint32_t headerSize = U32(data, 4);
     if (U32(data, 0) != kEmrHeader || U32(data, 40) != kEmfSignature || headerSize < kMinHeaderSize)
         return TReadResult::Failure(DamagedFileError("no EMF header"));
+    if (!DescriptionInside(data)) return TReadResult::Failure(DamagedFileError("EMF description"));
+    if (!DeviceFieldsSound(data)) return TReadResult::Failure(DamagedFileError("EMF device size"));
     if (TReadResult chain = CheckRecordChain(data); !chain) return chain;
     header.FrameLeft = I32(data, 24);
     header.FrameTop = I32(data, 28);

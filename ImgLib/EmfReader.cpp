@@ -108,12 +108,15 @@ TReadResult ReadEmf(std::span<const std::uint8_t> data, TBitmap32& out)
     renderer.setViewBox(QRectF(
         header.FrameLeft * header.DevicePerUnitX, header.FrameTop * header.DevicePerUnitY,
         width * kUnitsPerPixel * header.DevicePerUnitX, height * kUnitsPerPixel * header.DevicePerUnitY));
-    QImage canvas = WhiteCanvas(width, height);
-    if (canvas.isNull()) return TReadResult::Failure(OutOfMemoryError());
+    // Painted straight onto the result's pixels: the picture is held once.
+    TBitmap32 bitmap(width, height);
+    bitmap.Clear(clWhite32);
+    QImage canvas = ImageOnBitmap(bitmap);
     QPainter painter(&canvas);
     renderer.render(&painter, QRectF(0, 0, width, height));
     painter.end();
-    out = BitmapFromImage(canvas);
+    MakeOpaque(bitmap);
+    out = std::move(bitmap);
     return TReadResult::Success();
 }
 

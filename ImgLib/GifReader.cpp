@@ -15,6 +15,17 @@ namespace {
 // Several images may make up the first frame; decoding them all may not cost more than this many pixels.
 constexpr std::int64_t kMaxDecodedPixels = 2 * kPixelBudget;
 
+// LZW codes are at most 12 bits and its table holds 4096 strings, none longer than 4096 pixels; the table
+// fills with strings one pixel longer each, about 8 million pixels in all. No data can hold more pixels
+// than this, so an image that claims more than its file has left is cut off or lying about its size.
+constexpr std::int64_t kMaxLzwPixelsPerByte = 4096 * 8 / 12 + 1;
+constexpr std::int64_t kMaxLzwTablePixels = 4096 * 4097 / 2;
+
+bool CanHoldPixels(std::int64_t pixels, std::size_t bytesLeft)
+{
+    return pixels <= kMaxLzwTablePixels + static_cast<std::int64_t>(bytesLeft) * kMaxLzwPixelsPerByte;
+}
+
 struct TGifInput
 {
     std::span<const std::uint8_t> Data;
@@ -82,14 +93,14 @@ class TFirstFrameReader
 
     // The first frame is every image up to and including the first that is shown for a while (has a
     // delay): images without one are drawn together, as parts of one picture.
+    // An image without pixels is not drawn and does not count: a file with no other gives no picture.
     TReadResult Read()
     {
-        bool drawnAny = false;
         for (;;) {
             GifRecordType record = UNDEFINED_RECORD_TYPE;
             if (DGifGetRecordType(FGif, &record) != GIF_OK || record == TERMINATE_RECORD_TYPE) {
                 // After a complete image, whatever follows is not part of the picture.
-                if (drawnAny) return TReadResult::Success();
+                if (FDrawnAny) return TReadResult::Success();
                 return record == TERMINATE_RECORD_TYPE ? TReadResult::Failure(NoPictureError())
                                                        : Failure(FInput, FGif->Error);
             }
@@ -98,8 +109,7 @@ class TFirstFrameReader
             } else if (record == IMAGE_DESC_RECORD_TYPE) {
                 const bool last = FControl.Delay > 0;
                 if (TReadResult r = ReadImage(last); !r) return r;
-                if (last) return TReadResult::Success();
-                drawnAny = true;
+                if (last && FDrawnAny) return TReadResult::Success();
                 FControl = {};
             }
         }
@@ -138,10 +148,15 @@ class TFirstFrameReader
             return TReadResult::Failure(DamagedFileError("too many images in the first frame"));
         const ColorMapObject* colors = desc.ColorMap ? desc.ColorMap : FGif->SColorMap;
         if (!colors) return TReadResult::Failure(DamagedFileError("no colour table"));
+        const std::int64_t rowsDecoded =
+            lastOfFrame && !desc.Interlace ? std::clamp(FHeight - desc.Top, 0, desc.Height) : desc.Height;
+        if (!CanHoldPixels(rowsDecoded * desc.Width, FInput.Data.size() - FInput.Position))
+            return TReadResult::Failure(TruncatedFileError("too little image data for its size"));
         const bool restore = FControl.Disposal == DISPOSE_PREVIOUS && !lastOfFrame;
         const TSavedArea before = restore ? SaveArea(desc) : TSavedArea{};
         if (TReadResult r = DrawRows(desc, *colors, lastOfFrame); !r) return r;
         if (!lastOfFrame) Dispose(desc, before);
+        FDrawnAny = true;
         return TReadResult::Success();
     }
 
@@ -230,6 +245,7 @@ class TFirstFrameReader
     TBitmap32 FScreen;
     TImageControl FControl;
     std::int64_t FDecoded = 0;
+    bool FDrawnAny = false;
 };
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
-// Icon files through Qt's reader: the first icon of the file drawn over white. A damaged icon is not an
-// error: the result is then whatever could be drawn, normally an empty picture.
+// Icon files through Qt's reader: the first icon of the file drawn over white. A damaged icon fails with
+// the reason, as every reader does.
 
 #include "ImgLib/PictureFormats.h"
 

@@ -28,13 +28,22 @@ enum class TJpegStatus
 
 // A Huffman-coded file spends at least one bit on every 8 x 8 block (its DC code; a sequential file also an
 // end-of-block code). One too short for that is cut off or lying about its size; say so before the decoder
-// and we allocate the picture. (Arithmetic coding can be denser, and is not checked.)
+// and we allocate the picture.
+//
+// Arithmetic coding has no such floor: its decoder reads zeros past the end of the data, legally, and a
+// flat picture codes in next to nothing, so a file cut short cannot be told from a flat one and comes out
+// grey. A limit of policy stands in for the floor: at most 16 blocks (1024 pixels) a byte. Real pictures
+// stay far below it (photos take a byte for a few pixels, a smooth gradient for some tens), while a few
+// kilobytes that claim a huge picture are refused before it is allocated. A flat picture of one colour
+// coded smaller than that is refused too: no real file looks like it.
+constexpr std::uint64_t kMaxArithmeticBlocksPerByte = 16;
+
 bool CanHoldBlocks(j_decompress_ptr info, std::size_t fileSize)
 {
-    if (info->arith_code) return true;
     std::uint64_t blocks = 0;
     for (int i = 0; i < info->num_components; ++i)
         blocks += std::uint64_t{info->comp_info[i].width_in_blocks} * info->comp_info[i].height_in_blocks;
+    if (info->arith_code) return blocks <= kMaxArithmeticBlocksPerByte * fileSize;
     const std::uint64_t bitsPerBlock = info->progressive_mode ? 1 : 2;
     return blocks * bitsPerBlock / 8 <= fileSize;
 }
@@ -89,9 +98,10 @@ void OnJpegMessage(j_common_ptr info, int level)
 void OnJpegProgress(j_common_ptr info)
 {
     auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+    TJpegState& state = StateOf(info);
     if (decompress->input_scan_number > kMaxScans) {
-        std::snprintf(StateOf(info).Message, JMSG_LENGTH_MAX, "more than %d scans", kMaxScans);
-        std::longjmp(StateOf(info).Jump, 1);
+        std::snprintf(state.Message, JMSG_LENGTH_MAX, "more than %d scans", kMaxScans);
+        std::longjmp(state.Jump, 1);
     }
 }
 

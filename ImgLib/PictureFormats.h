@@ -6,6 +6,7 @@
 #include "ImgLib/ReadResult.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <span>
 #include <string>
 #include <string_view>
@@ -21,11 +22,16 @@ class TBitmap32;
 // into a message too.
 using TPictureReader = TReadResult (*)(std::span<const std::uint8_t> data, TBitmap32& out);
 
+// Decodes a file read from `file` (positioned at its start, `size` bytes long) as it goes, without holding
+// it whole. Same contract as TPictureReader otherwise.
+using TPictureStreamReader = TReadResult (*)(std::FILE* file, std::int64_t size, TBitmap32& out);
+
 struct TPictureFormat
 {
     std::string Description; // shown in the open dialog, e.g. "PNG 이미지"
     std::string Extension;   // lower case, without the dot, e.g. "png"
     TPictureReader Read = nullptr;
+    TPictureStreamReader ReadStream = nullptr; // used for files when set
 };
 
 struct TPictureFilterEntry

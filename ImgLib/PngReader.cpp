@@ -4,6 +4,7 @@
 #include "core/Bitmap32.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -25,23 +26,25 @@ enum class TPngStatus
 // that rate is cut off or lying about its size; say so before allocating the picture.
 constexpr std::uint64_t kMaxDeflateRatio = 1040;
 
-bool CanHoldImageData(png_structp png, png_infop info, std::size_t fileSize)
+bool CanHoldImageData(png_structp png, png_infop info, std::uint64_t fileSize)
 {
     const std::uint64_t rowBytes = png_get_rowbytes(png, info);
     const std::uint64_t imageBytes = (rowBytes + 1) * png_get_image_height(png, info);
-    return imageBytes / 2 <= kMaxDeflateRatio * fileSize; // half: interlaced rows may pack differently
+    return imageBytes <= kMaxDeflateRatio * fileSize; // interlaced data is a little larger, never smaller
 }
 
 // Everything the decoder touches between setjmp and longjmp is plain data in here.
 struct TPngState
 {
+    std::FILE* File = nullptr; // read from here when set, else from Data
     const std::uint8_t* Data = nullptr;
-    std::size_t Size = 0;
+    std::uint64_t Size = 0;
     std::size_t Position = 0;
     bool Truncated = false;
     char Message[200] = {};
     png_uint_32 Width = 0;
     png_uint_32 Height = 0;
+    bool HasAlpha = false;
 };
 
 TPngState& StateOf(png_structp png)
@@ -58,9 +61,16 @@ TPngState& StateOf(png_structp png)
 
 void OnPngWarning(png_structp, png_const_charp) {}
 
-void ReadFromMemory(png_structp png, png_bytep buffer, png_size_t length)
+void ReadFromSource(png_structp png, png_bytep buffer, png_size_t length)
 {
     auto& state = *static_cast<TPngState*>(png_get_io_ptr(png));
+    if (state.File) {
+        if (std::fread(buffer, 1, length, state.File) != length) {
+            state.Truncated = !std::ferror(state.File);
+            png_error(png, state.Truncated ? "unexpected end of file" : "read error");
+        }
+        return;
+    }
     if (length > state.Size - state.Position) {
         state.Truncated = true;
         png_error(png, "unexpected end of file");
@@ -69,8 +79,9 @@ void ReadFromMemory(png_structp png, png_bytep buffer, png_size_t length)
     state.Position += length;
 }
 
-// Asks libpng for 8-bit BGRA rows whatever the file holds; BGRA bytes are $AARRGGBB words here.
-void RequestBgra(png_structp png, png_infop info)
+// Asks libpng for 8-bit BGRA rows whatever the file holds; BGRA bytes are $AARRGGBB words here. True when
+// the picture has transparency, which then has to be composited.
+bool RequestBgra(png_structp png, png_infop info)
 {
     const int colorType = png_get_color_type(png, info);
     const bool hasTransparency = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
@@ -78,8 +89,9 @@ void RequestBgra(png_structp png, png_infop info)
     png_set_scale_16(png);
     if ((colorType & PNG_COLOR_MASK_COLOR) == 0) png_set_gray_to_rgb(png);
     png_set_bgr(png);
-    if ((colorType & PNG_COLOR_MASK_ALPHA) == 0 && !hasTransparency)
-        png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    const bool hasAlpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0 || hasTransparency;
+    if (!hasAlpha) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    return hasAlpha;
 }
 
 std::uint8_t OverWhite(unsigned channel, unsigned alpha)
@@ -106,13 +118,13 @@ TPngStatus Decode(png_structp png, png_infop info, TPngState& state, TBitmap32& 
     if (setjmp(png_jmpbuf(png))) return TPngStatus::Failed;
     // The pixel budget is the limit that matters; libpng's own default of a million rows or columns is not.
     png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
-    png_set_read_fn(png, &state, ReadFromMemory);
+    png_set_read_fn(png, &state, ReadFromSource);
     png_read_info(png, info);
     state.Width = png_get_image_width(png, info);
     state.Height = png_get_image_height(png, info);
     if (!FitsPixelBudget(state.Width, state.Height)) return TPngStatus::TooLarge;
     if (!CanHoldImageData(png, info, state.Size)) return TPngStatus::TooShort;
-    RequestBgra(png, info);
+    state.HasAlpha = RequestBgra(png, info);
     const int passes = png_set_interlace_handling(png);
     png_read_update_info(png, info);
     if (png_get_rowbytes(png, info) != static_cast<png_size_t>(state.Width) * 4)
@@ -135,41 +147,63 @@ struct TPngGuard
 
 } // namespace
 
-TReadResult ReadPng(std::span<const std::uint8_t> data, TBitmap32& out)
+namespace {
+
+TReadResult ReadPngFrom(TPngState& state, TBitmap32& out)
 {
-    if (data.size() < 8 || png_sig_cmp(data.data(), 0, 8) != 0)
-        return TReadResult::Failure(data.size() < 8 ? TruncatedFileError()
-                                                    : DamagedFileError("no PNG signature"));
-    auto state = std::make_unique<TPngState>();
-    state->Data = data.data();
-    state->Size = data.size();
     TPngGuard guard;
-    guard.Png = png_create_read_struct(PNG_LIBPNG_VER_STRING, state.get(), OnPngError, OnPngWarning);
+    guard.Png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, OnPngError, OnPngWarning);
     if (guard.Png) guard.Info = png_create_info_struct(guard.Png);
     if (!guard.Png || !guard.Info) return TReadResult::Failure(OutOfMemoryError());
 
     TBitmap32 bitmap;
-    switch (Decode(guard.Png, guard.Info, *state, bitmap)) {
+    switch (Decode(guard.Png, guard.Info, state, bitmap)) {
     case TPngStatus::Ok:
-        CompositeOverWhite(bitmap);
+        if (state.HasAlpha) CompositeOverWhite(bitmap);
         out = std::move(bitmap);
         return TReadResult::Success();
     case TPngStatus::TooLarge:
-        return TReadResult::Failure(state->Width == 0 || state->Height == 0
-                                        ? BadPictureSizeError(state->Width, state->Height)
-                                        : PictureTooLargeError(state->Width, state->Height));
+        return TReadResult::Failure(state.Width == 0 || state.Height == 0
+                                        ? BadPictureSizeError(state.Width, state.Height)
+                                        : PictureTooLargeError(state.Width, state.Height));
     case TPngStatus::TooShort:
         return TReadResult::Failure(TruncatedFileError("too little image data for its size"));
     case TPngStatus::Failed:
         break;
     }
-    return TReadResult::Failure(state->Truncated ? TruncatedFileError(state->Message)
-                                                 : DamagedFileError(state->Message));
+    return TReadResult::Failure(state.Truncated ? TruncatedFileError(state.Message)
+                                                : DamagedFileError(state.Message));
+}
+
+} // namespace
+
+TReadResult ReadPng(std::span<const std::uint8_t> data, TBitmap32& out)
+{
+    if (data.size() < 8 || png_sig_cmp(data.data(), 0, 8) != 0)
+        return TReadResult::Failure(data.size() < 8 ? TruncatedFileError() : WrongFormatError("PNG"));
+    auto state = std::make_unique<TPngState>();
+    state->Data = data.data();
+    state->Size = data.size();
+    return ReadPngFrom(*state, out);
+}
+
+TReadResult ReadPngStream(std::FILE* file, std::int64_t size, TBitmap32& out)
+{
+    std::uint8_t signature[8];
+    if (std::fread(signature, 1, 8, file) != 8 || png_sig_cmp(signature, 0, 8) != 0)
+        return TReadResult::Failure(std::ferror(file) ? OpenFileError(std::strerror(errno))
+                                    : size < 8        ? TruncatedFileError()
+                                                      : WrongFormatError("PNG"));
+    if (std::fseek(file, 0, SEEK_SET) != 0) return TReadResult::Failure(OpenFileError(std::strerror(errno)));
+    auto state = std::make_unique<TPngState>();
+    state->File = file;
+    state->Size = static_cast<std::uint64_t>(size);
+    return ReadPngFrom(*state, out);
 }
 
 void RegisterPngFormat(TPictureFormatRegistry& registry)
 {
-    registry.Register({"PNG 이미지", "png", &ReadPng});
+    registry.Register({"PNG 이미지", "png", &ReadPng, &ReadPngStream});
 }
 
 } // namespace tavrin

@@ -7,6 +7,8 @@
 namespace tavrin {
 
 TReadResult ReadPng(std::span<const std::uint8_t> data, TBitmap32& out);
+// The same from a file, read as it is decoded.
+TReadResult ReadPngStream(std::FILE* file, std::int64_t size, TBitmap32& out);
 void RegisterPngFormat(TPictureFormatRegistry& registry);
 
 } // namespace tavrin

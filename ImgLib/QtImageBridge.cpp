@@ -20,6 +20,19 @@ QImage WhiteCanvas(int width, int height)
     return canvas;
 }
 
+QImage ImageOnBitmap(TBitmap32& bitmap, QImage::Format format)
+{
+    return QImage(reinterpret_cast<uchar*>(bitmap.Bits()), bitmap.Width(), bitmap.Height(),
+                  static_cast<qsizetype>(bitmap.Width()) * 4, format);
+}
+
+void MakeOpaque(TBitmap32& bitmap)
+{
+    TColor32* p = bitmap.Bits();
+    std::transform(p, p + static_cast<std::size_t>(bitmap.Width()) * bitmap.Height(), p,
+                   [](TColor32 c) { return c | 0xFF000000u; });
+}
+
 namespace {
 
 constexpr int kStripRows = 256;

@@ -64,6 +64,14 @@ std::string FileTooLargeError(std::int64_t bytes)
     return "파일이 너무 큽니다: " + std::to_string(bytes) + " 바이트.";
 }
 
+std::string WrongFormatError(std::string_view format)
+{
+    std::string text = "파일 내용이 ";
+    text += format;
+    text += " 형식이 아닙니다.";
+    return text;
+}
+
 std::string PictureFileError(std::string_view fileName, std::string_view reason)
 {
     std::string text = "이미지 파일을 읽을 수 없습니다: ";

@@ -29,6 +29,8 @@ std::string UnsupportedFormatError(std::string_view detail);
 std::string OutOfMemoryError();
 std::string OpenFileError(std::string_view detail);
 std::string FileTooLargeError(std::int64_t bytes);
+// The file's contents are not of the format its name says (`format` as the user knows it, e.g. "BMP").
+std::string WrongFormatError(std::string_view format);
 
 // The message shown to the user: the file and the reason.
 std::string PictureFileError(std::string_view fileName, std::string_view reason);

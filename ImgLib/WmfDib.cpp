@@ -3,6 +3,7 @@
 #include "ImgLib/ByteAccess.h"
 #include "ImgLib/QtFormatReader.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -17,6 +18,10 @@ constexpr std::uint32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kBitFields = 3;
 constexpr std::uint32_t kAlphaBitFields = 6;
+
+// A bitmap inside a metafile is decoded beside the picture it is drawn on; it may cost no more than the
+// little the picture's memory allows beyond itself (64 MB at four bytes a pixel).
+constexpr std::int64_t kMaxDibPixels = std::int64_t{16} << 20;
 
 // Bytes between the start of the DIB and its pixels: header, colour masks, colour table.
 std::uint64_t PixelOffset(std::span<const std::uint8_t> dib)
@@ -48,6 +53,10 @@ QImage DibToImage(std::span<const std::uint8_t> dib, bool paletteIndices)
         return {};
     const std::uint64_t offset = PixelOffset(dib);
     if (offset > dib.size()) return {};
+    const std::int64_t width = headerSize == kCoreHeaderSize ? Read<std::uint16_t>(dib, 4) : Read<std::int32_t>(dib, 4);
+    const std::int64_t height = headerSize == kCoreHeaderSize ? Read<std::uint16_t>(dib, 6)
+                                                              : std::abs(std::int64_t{Read<std::int32_t>(dib, 8)});
+    if (width <= 0 || height <= 0 || width * height > kMaxDibPixels) return {};
     // Qt reads a DIB as a BMP file: give it the file header in front.
     std::vector<std::uint8_t> file(kFileHeaderSize + dib.size());
     file[0] = 'B';

@@ -48,23 +48,50 @@ TReadResult FindFrame(const TWmfFile& file, TWmfFrame& frame, std::int64_t& widt
     return TReadResult::Success();
 }
 
+bool Draws(std::uint16_t function)
+{
+    switch (function) {
+    case wmf::InvertRegion: case wmf::PaintRegion: case wmf::LineTo: case wmf::FillRegion:
+    case wmf::Polygon: case wmf::Polyline: case wmf::Ellipse: case wmf::FloodFill: case wmf::Rectangle:
+    case wmf::SetPixel: case wmf::FrameRegion: case wmf::TextOut: case wmf::PolyPolygon:
+    case wmf::ExtFloodFill: case wmf::RoundRect: case wmf::PatBlt: case wmf::Arc: case wmf::Pie:
+    case wmf::Chord: case wmf::BitBlt: case wmf::DibBitBlt: case wmf::ExtTextOut: case wmf::StretchBlt:
+    case wmf::DibStretchBlt: case wmf::SetDibToDev: case wmf::StretchDib:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A file that draws nothing has no picture, however large its header says it is.
+bool DrawsAnything(const TWmfFile& file)
+{
+    bool draws = false;
+    ForEachWmfRecord(file.Records, [&](const TWmfRecord& record) { draws = draws || Draws(record.Function); });
+    return draws;
+}
+
 } // namespace
 
 TReadResult ReadWmf(std::span<const std::uint8_t> data, TBitmap32& out)
 {
     TWmfFile file;
     if (TReadResult parsed = ParseWmf(data, file); !parsed) return parsed;
+    if (!DrawsAnything(file)) return TReadResult::Failure(NoPictureError());
     TWmfFrame frame;
     std::int64_t width = 0, height = 0;
     if (TReadResult sized = FindFrame(file, frame, width, height); !sized) return sized;
-    QImage canvas = WhiteCanvas(frame.Width, frame.Height);
-    if (canvas.isNull()) return TReadResult::Failure(OutOfMemoryError());
+    // Painted straight onto the result's pixels: the picture is held once.
+    TBitmap32 bitmap(frame.Width, frame.Height);
+    bitmap.Clear(clWhite32);
+    QImage canvas = ImageOnBitmap(bitmap);
     QPainter painter(&canvas);
     TWmfPlayer player(painter, frame, file.ObjectCount);
     TReadResult played = player.Play(file.Records);
     painter.end();
     if (!played) return played;
-    out = BitmapFromImage(canvas);
+    MakeOpaque(bitmap);
+    out = std::move(bitmap);
     return TReadResult::Success();
 }
 

@@ -16,6 +16,8 @@ using namespace tavrin;
 namespace {
 
 TScriptedMessageSeam gMessages;
+// Made by the first benchmark, destroyed in main while the application object still exists.
+std::unique_ptr<TFmEditor> gEditor;
 
 std::unique_ptr<TFmEditor> MakeEditor()
 {
@@ -54,7 +56,9 @@ std::unique_ptr<TFmEditor> MakeEditor()
 
 void BM_FullRepaintDuringDrag(benchmark::State& state)
 {
-    static auto editor = MakeEditor();
+    if (!gEditor)
+        gEditor = MakeEditor();
+    TFmEditor* editor = gEditor.get();
     editor->ChangeScale(0);
     const float target = static_cast<float>(state.range(0)) / 100.0f;
     editor->ChangeScale(target - 1.0f);
@@ -78,5 +82,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    gEditor.reset(); // a window must go before the application object
     return 0;
 }

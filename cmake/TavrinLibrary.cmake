@@ -35,9 +35,10 @@ function(tavrin_tests name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE TAVRIN_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
                                              TAVRIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-  set(env "")
+  # Leaks are reported; those inside libraries we do not control are listed in tests/lsan.supp.
+  set(env "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp")
   if(ARG_QT)
-    set(env "QT_QPA_PLATFORM=offscreen")
+    list(APPEND env "QT_QPA_PLATFORM=offscreen")
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${env}")
 endfunction()

@@ -11,6 +11,7 @@ TBitmap32::TBitmap32(TBitmap32&& other) noexcept { *this = std::move(other); }
 
 TBitmap32& TBitmap32::operator=(const TBitmap32& other)
 {
+    ++FVersion;
     if (this != &other) {
         FWidth = other.FWidth;
         FHeight = other.FHeight;
@@ -25,6 +26,8 @@ TBitmap32& TBitmap32::operator=(const TBitmap32& other)
 
 TBitmap32& TBitmap32::operator=(TBitmap32&& other) noexcept
 {
+    ++FVersion;
+    ++other.FVersion;
     if (this != &other) {
         FWidth = std::exchange(other.FWidth, 0);
         FHeight = std::exchange(other.FHeight, 0);
@@ -44,6 +47,7 @@ void TBitmap32::SetSize(int width, int height)
     height = std::max(height, 0);
     if (width == FWidth && height == FHeight)
         return;
+    ++FVersion;
     FWidth = width;
     FHeight = height;
     FPixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), clTransparent32);
@@ -63,7 +67,11 @@ void TBitmap32::SetPixel(int x, int y, TColor32 c)
     ScanLine(y)[x] = c;
 }
 
-void TBitmap32::Clear(TColor32 c) { std::fill(FPixels.begin(), FPixels.end(), c); }
+void TBitmap32::Clear(TColor32 c)
+{
+    ++FVersion;
+    std::fill(FPixels.begin(), FPixels.end(), c);
+}
 
 void TBitmap32::FillRect(int x1, int y1, int x2, int y2, TColor32 c)
 {

@@ -45,21 +45,38 @@ public:
     void SetPixel(int x, int y, TColor32 c);
 
     // Unchecked row access for loops that have clipped already.
-    TColor32* ScanLine(int y) { return FPixels.data() + static_cast<std::size_t>(y) * FWidth; }
+    TColor32* ScanLine(int y)
+    {
+        ++FVersion;
+        return FPixels.data() + static_cast<std::size_t>(y) * FWidth;
+    }
     const TColor32* ScanLine(int y) const { return FPixels.data() + static_cast<std::size_t>(y) * FWidth; }
-    TColor32* Bits() { return FPixels.data(); }
+    TColor32* Bits()
+    {
+        ++FVersion;
+        return FPixels.data();
+    }
     const TColor32* Bits() const { return FPixels.data(); }
 
     void Clear(TColor32 c);
     // Pixels of [x1, x2) x [y1, y2), clipped to the bitmap, become exactly c.
     void FillRect(int x1, int y1, int x2, int y2, TColor32 c);
 
-    TCanvas32& Canvas() { return FCanvas; }
+    TCanvas32& Canvas()
+    {
+        ++FVersion;
+        return FCanvas;
+    }
+
+    // Changes whenever the pixels may have changed: every writable access counts, so a cache of
+    // what the bitmap shows can tell whether it is still valid.
+    std::uint64_t Version() const { return FVersion; }
 
 private:
     int FWidth = 0;
     int FHeight = 0;
     std::vector<TColor32> FPixels;
+    std::uint64_t FVersion = 0;
     TCanvas32 FCanvas{*this};
 };
 

@@ -13,6 +13,7 @@
 #include "core/Geometry.h"
 #include "core/Input.h"
 #include "core/LayerKinds.h"
+#include "core/RegionPixels.h"
 #include "core/RubberbandLayer.h"
 
 #include <functional>
@@ -60,7 +61,12 @@ public:
     TFloatBounds FDownBounds;
     bool FViewSelected = false;
     TRect FSelRegion;
-    TBitmap32 FSelBitmap; // RGB copy of the region: opaque pixels, no alpha of the picture
+    // RGB copy of the region: opaque pixels, no alpha of the picture. Made when first read; read it
+    // through SelBitmap() (or this field, which reads like a bitmap).
+    TRegionPixels FSelBitmap;
+    const TBitmap32& SelBitmap() const { return FSelBitmap.Get(); }
+    // Call before the picture's pixels are replaced: the region keeps the pixels it was taken from.
+    void KeepRegionPixels() const { FSelBitmap.Keep(); }
 
     // Answers "is Ctrl held at this moment"; the window supplies the keyboard's state.
     std::function<bool()> IsCtrlHeld;

@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstdlib>
 #include <memory>
+#include <utility>
 
 namespace tavrin {
 
@@ -232,25 +233,7 @@ void TImgEditor::UpdateHighlightAtPress()
 
 void TImgEditor::ExtractRegion()
 {
-    const long long w = static_cast<long long>(FSelRegion.Right) - FSelRegion.Left;
-    const long long h = static_cast<long long>(FSelRegion.Bottom) - FSelRegion.Top;
-    if (w <= 0 || h <= 0 || w > INT_MAX || h > INT_MAX) {
-        FSelBitmap.SetSize(0, 0);
-        return;
-    }
-    FSelBitmap.SetSize(static_cast<int>(w), static_cast<int>(h));
-    // The region may lie partly or wholly off the picture (a band moved past its edge): what is
-    // outside reads as white, and nothing outside the picture is ever read.
-    FSelBitmap.Clear(clWhite32);
-    if (!FImage) return;
-    const TBitmap32& picture = Picture();
-    const TRect inside = Intersect(FSelRegion, {0, 0, picture.Width(), picture.Height()});
-    for (int y = inside.Top; y < inside.Bottom; ++y) {
-        const TColor32* src = picture.ScanLine(y);
-        TColor32* dst = FSelBitmap.ScanLine(y - FSelRegion.Top);
-        for (int x = inside.Left; x < inside.Right; ++x)
-            dst[x - FSelRegion.Left] = src[x] | 0xFF000000u;
-    }
+    FSelBitmap.Take(FImage ? &std::as_const(Picture()) : nullptr, FSelRegion);
 }
 
 void TImgEditor::MoveBandBy(TRubberbandLayer& band, int dx, int dy)

@@ -129,14 +129,30 @@ TMapPolygonLayer::TMapPolygonLayer(TLayerCollection& owner) : TImageMapLyer(owne
     FShapeName = "polygon";
 }
 
+void TMapPolygonLayer::PrepareCanvas(int width, int height)
+{
+    const bool resized = width != CanvasWidth() || height != CanvasHeight();
+    if (resized) {
+        Bitmap().SetSize(0, 0);
+        SetCanvasWindow(width, height, {}, clTransparent32);
+    }
+    SetBounds({0, 0, static_cast<float>(std::max(width, 0)), static_cast<float>(std::max(height, 0))});
+    Bitmap().DrawMode = TDrawMode::dmBlend;
+    SetInImageSpace(true);
+    Changed();
+}
+
 void TMapPolygonLayer::AddVertex(int x, int y)
 {
-    ClearCanvas();
     FVertices.Add({x, y});
+    const TRect box = FVertices.PixelBounds({0, 0, CanvasWidth(), CanvasHeight()});
     TBitmap32& b = Bitmap();
-    FVertices.DrawFill(b, kPolygonFill);
-    FVertices.DrawEdge(b, kPolygonEdge);
-    FDrawn = FVertices.PixelBounds({0, 0, b.Width(), b.Height()});
+    b.SetSize(box.Width(), box.Height());
+    SetCanvasWindow(CanvasWidth(), CanvasHeight(), {box.Left, box.Top}, kTransparentWhite);
+    ClearCanvas();
+    const TPoint origin{box.Left, box.Top};
+    FVertices.DrawFill(b, kPolygonFill, origin);
+    FVertices.DrawEdge(b, kPolygonEdge, origin);
     RaiseToTop();
     Changed();
 }
@@ -149,21 +165,14 @@ void TMapPolygonLayer::AddPointText(int x, int y)
 
 void TMapPolygonLayer::ClearCanvas()
 {
-    TBitmap32& b = Bitmap();
-    if (b.Width() != FClearWidth || b.Height() != FClearHeight) {
-        b.Clear(kTransparentWhite);
-        FClearWidth = b.Width();
-        FClearHeight = b.Height();
-    } else {
-        b.FillRect(FDrawn.Left, FDrawn.Top, FDrawn.Right, FDrawn.Bottom, kTransparentWhite);
-    }
-    FDrawn = {};
+    SetCanvasWindow(CanvasWidth(), CanvasHeight(), CanvasOrigin(), kTransparentWhite);
+    Bitmap().Clear(kTransparentWhite);
     Changed();
 }
 
 std::string TMapPolygonLayer::CoordsText() const
 {
-    const int width = Bitmap().Width(), height = Bitmap().Height();
+    const int width = CanvasWidth(), height = CanvasHeight();
     std::vector<std::string> list;
     for (std::size_t i = 0; i + 1 < FPoints.size(); i += 2) {
         list.push_back(std::to_string(std::clamp(Low32(IntOfText(FPoints[i])), 0, width)));

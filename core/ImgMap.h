@@ -31,7 +31,7 @@ class TImageMapLyer : public TBitmapLayer
     std::string FShapeName;
 
     // Bitmap of W x H (cleared when the size changes), Bounds (0, 0, W, H), blended, in image space.
-    void PrepareCanvas(int width, int height);
+    virtual void PrepareCanvas(int width, int height);
 
     // The coords attribute text; the base class produces nothing.
     virtual std::string CoordsText() const { return {}; }
@@ -75,16 +75,15 @@ class TMapPolygonLayer : public TImageMapLyer
     // Redraws the polygon with one more vertex (image pixels) and raises the layer to the top.
     void AddVertex(int x, int y);
     void AddPointText(int x, int y);
-    // Every pixel becomes transparent white ($00FFFFFF).
+    // Every canvas pixel becomes transparent white ($00FFFFFF).
     void ClearCanvas();
-    std::string CoordsText() const override; // the vertices as clicked, limited to the bitmap
+    std::string CoordsText() const override; // the vertices as clicked, limited to the canvas
 
-  private:
-    // The bitmap is the size of the whole picture, and only this class draws on it. After the first
-    // clear only FDrawn can differ from transparent white, so later clears touch just that.
-    TRect FDrawn;
-    int FClearWidth = -1;
-    int FClearHeight = -1;
+    // The canvas is W x H (the picture's size when the polygon began) and maps onto Bounds, but
+    // the bitmap holds only the part the polygon covers; the rest of the canvas reads as the fill
+    // (transparent black until the first vertex, transparent white after). So a polygon costs
+    // memory and drawing time for its own box, not for the picture.
+    void PrepareCanvas(int width, int height) override;
 };
 
 // The whole number the text denotes: decimal digits with an optional leading '+' or '-', in the

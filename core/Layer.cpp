@@ -32,7 +32,7 @@ void TCustomLayer::MouseUp(TMouseButton, TShiftState, int, int)
     FCollection.SetPointerShape(TCursor::crDefault);
 }
 
-void TCustomLayer::Paint(TBitmap32&, const TRect&) const {}
+void TCustomLayer::Paint(TPixelRows, const TRect&) const {}
 
 void TCustomLayer::Changed() const { FCollection.Invalidate(PaintRect()); }
 

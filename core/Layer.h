@@ -4,13 +4,13 @@
 
 #include "core/Geometry.h"
 #include "core/Input.h"
+#include "core/PixelRows.h"
 
 #include <array>
 #include <functional>
 
 namespace tavrin {
 
-class TBitmap32;
 class TLayerCollection;
 
 class TCustomLayer
@@ -46,7 +46,9 @@ public:
 
     // Paints into `target`, whose pixel (0, 0) is view pixel (exposed.Left, exposed.Top).
     // Implementations touch only pixels of `exposed` that they cover.
-    virtual void Paint(TBitmap32& target, const TRect& exposed) const;
+    virtual void Paint(TPixelRows target, const TRect& exposed) const;
+    // Whether every pixel the layer paints is opaque (alpha $FF), whatever lies below.
+    virtual bool PaintsOpaque() const { return false; }
     // The view rectangle the layer paints into; what a change of the layer must repaint.
     virtual TRect PaintRect() const { return {}; }
 

@@ -17,7 +17,7 @@ constexpr std::string_view kLineBreak = "\r\n";
 std::string MapStartLine(std::string_view name)
 {
     std::string text = "<map name=\"";
-    text += name;
+    text += AttributeValue(name);
     text += "\">";
     text += kLineBreak;
     return text;
@@ -27,6 +27,19 @@ constexpr std::string_view kMapEnd = "</map>";
 
 } // namespace
 
+std::string AttributeValue(std::string_view value)
+{
+    std::string text;
+    text.reserve(value.size());
+    for (const char c : value) {
+        if (c == '"')
+            text += "&quot;";
+        else
+            text += c;
+    }
+    return text;
+}
+
 TAreaText StoredAreaText(const TImageMapLyer& area)
 {
     return {area.FShapeName, area.CoordsText(), area.FHref, area.FTarget, area.FAlt};
@@ -34,8 +47,9 @@ TAreaText StoredAreaText(const TImageMapLyer& area)
 
 std::string AreaElementLine(const TAreaText& area)
 {
-    std::string text = "<area shape=\"" + area.ShapeName + "\" coords=\"" + area.Coords + "\" href=\"" +
-                       area.Href + "\" target=\"" + area.Target + "\" alt=\"" + area.Alt + "\">";
+    std::string text = "<area shape=\"" + AttributeValue(area.ShapeName) + "\" coords=\"" +
+                       AttributeValue(area.Coords) + "\" href=\"" + AttributeValue(area.Href) + "\" target=\"" +
+                       AttributeValue(area.Target) + "\" alt=\"" + AttributeValue(area.Alt) + "\">";
     text += kLineBreak;
     return text;
 }
@@ -50,7 +64,7 @@ std::string SingleAreaMarkup(std::string_view mapName, const TAreaText& area)
 
 std::string ImgElementText(std::string_view fileName, int width, int height)
 {
-    std::string text = "<img src=\"" + FilePartOf(fileName) + "\" width=\"" + std::to_string(width) +
+    std::string text = "<img src=\"" + AttributeValue(FilePartOf(fileName)) + "\" width=\"" + std::to_string(width) +
                        "\" height=\"" + std::to_string(height) + "\" usemap=\"#";
     text += kWholeMapName;
     text += "\" />";

@@ -2,8 +2,10 @@
 // The HTML of an image map: the whole map of a document, the map of a single area as the area tag
 // dialog shows it, and the img element that uses the map.
 //
-// Lines end with CR LF; there is none after the closing </map>. Values go in exactly as given (no
-// character is escaped) and empty values give empty attributes. Texts are UTF-8.
+// Lines end with CR LF; there is none after the closing </map>. Every attribute value goes in as given
+// except that a double quote becomes &quot;, so a quote the user typed cannot end the value early.
+// Nothing else is escaped: an '&' or '<' stays as typed (links often carry entities already, and
+// browsers accept both inside a quoted value). Empty values give empty attributes. Texts are UTF-8.
 
 #include <string>
 #include <string_view>
@@ -24,6 +26,9 @@ struct TAreaText
     std::string Target;
     std::string Alt;
 };
+
+// The value as it goes between the quotes of an attribute: each '"' written as &quot;.
+std::string AttributeValue(std::string_view value);
 
 // What an area has stored: its shape name, coords text, href, target and alt.
 TAreaText StoredAreaText(const TImageMapLyer& area);

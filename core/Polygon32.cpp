@@ -105,7 +105,7 @@ void LinePixels(TPoint a, TPoint b, const TRect& clip, std::vector<TPoint>& out)
 }
 
 // Mostly the span lies on cleared, transparent pixels, which simply take the colour.
-void BlendSpan(TColor32* first, TColor32* last, TColor32 color)
+void MergeSpan(TColor32* first, TColor32* last, TColor32 color)
 {
     for (TColor32* p = first; p != last; ++p)
         *p = AlphaOf(*p) == 0 ? color : MergePixel(color, *p);
@@ -159,9 +159,10 @@ TRect TPolygon32::PixelBounds(const TRect& clip) const
     return r.IsEmpty() ? TRect{} : r;
 }
 
-void TPolygon32::DrawFill(TBitmap32& bitmap, TColor32 color) const
+void TPolygon32::DrawFill(TBitmap32& bitmap, TColor32 color, TPoint origin) const
 {
-    const TRect box = PixelBounds({0, 0, bitmap.Width(), bitmap.Height()});
+    const TRect box =
+        PixelBounds({origin.X, origin.Y, origin.X + bitmap.Width(), origin.Y + bitmap.Height()});
     if (box.IsEmpty() || AlphaOf(color) == 0) return;
     const std::vector<TEdge> edges = EdgesOf(FContours);
     std::vector<const TEdge*> active;
@@ -175,16 +176,16 @@ void TPolygon32::DrawFill(TBitmap32& bitmap, TColor32 color) const
         for (const TEdge* e : active)
             columns.push_back(static_cast<int>(std::clamp<i64>(CrossingColumn(*e, y), box.Left, box.Right)));
         std::sort(columns.begin(), columns.end());
-        TColor32* row = bitmap.ScanLine(y);
+        TColor32* row = bitmap.ScanLine(y - origin.Y);
         for (std::size_t i = 0; i + 1 < columns.size(); i += 2)
-            BlendSpan(row + columns[i], row + columns[i + 1], color);
+            MergeSpan(row + (columns[i] - origin.X), row + (columns[i + 1] - origin.X), color);
     }
 }
 
-void TPolygon32::DrawEdge(TBitmap32& bitmap, TColor32 color) const
+void TPolygon32::DrawEdge(TBitmap32& bitmap, TColor32 color, TPoint origin) const
 {
     if (AlphaOf(color) == 0) return;
-    const TRect clip{0, 0, bitmap.Width(), bitmap.Height()};
+    const TRect clip{origin.X, origin.Y, origin.X + bitmap.Width(), origin.Y + bitmap.Height()};
     std::vector<TPoint> pixels;
     for (const auto& contour : FContours)
         for (std::size_t i = 0; i < contour.size(); ++i)
@@ -194,7 +195,7 @@ void TPolygon32::DrawEdge(TBitmap32& bitmap, TColor32 color) const
     std::sort(pixels.begin(), pixels.end(), byRow);
     pixels.erase(std::unique(pixels.begin(), pixels.end()), pixels.end());
     for (const TPoint& p : pixels) {
-        TColor32& px = bitmap.ScanLine(p.Y)[p.X];
+        TColor32& px = bitmap.ScanLine(p.Y - origin.Y)[p.X - origin.X];
         px = MergePixel(color, px);
     }
 }

@@ -37,10 +37,12 @@ class TPolygon32
     // The pixels the vertices span (Right and Bottom exclusive) within `clip`; empty without vertices.
     TRect PixelBounds(const TRect& clip) const;
 
-    // Even-odd interior.
-    void DrawFill(TBitmap32& bitmap, TColor32 color) const;
+    // Even-odd interior. The bitmap's pixel (0, 0) stands on vertex coordinates `origin`, so a
+    // bitmap can hold just the part of a larger canvas the polygon covers: the pixels drawn are
+    // those a canvas-sized bitmap would get there.
+    void DrawFill(TBitmap32& bitmap, TColor32 color, TPoint origin = {}) const;
     // Closed outline; a single vertex is one pixel.
-    void DrawEdge(TBitmap32& bitmap, TColor32 color) const;
+    void DrawEdge(TBitmap32& bitmap, TColor32 color, TPoint origin = {}) const;
 
   private:
     std::vector<TContour> FContours;

@@ -3,6 +3,7 @@
 #include "core/Bitmap32.h"
 #include "core/LayerCollection.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -162,7 +163,7 @@ TRect TRubberbandLayer::PaintRect() const
     return {r.Left - g, r.Top - g, r.Right + g, r.Bottom + g};
 }
 
-void TRubberbandLayer::Paint(TBitmap32& target, const TRect& exposed) const
+void TRubberbandLayer::Paint(TPixelRows target, const TRect& exposed) const
 {
     const TRect r = RoundedViewBounds();
     PaintFrame(target, r, exposed);
@@ -173,7 +174,13 @@ void TRubberbandLayer::Paint(TBitmap32& target, const TRect& exposed) const
         PaintGrip(target, g.X, g.Y, exposed);
 }
 
-void TRubberbandLayer::PaintFrame(TBitmap32& target, const TRect& r, const TRect& exposed) const
+bool TRubberbandLayer::PaintsOpaque() const
+{
+    const auto opaque = [](TColor32 c) { return AlphaOf(c) == 0xFF; };
+    return opaque(GripFrame) && opaque(GripFill) && std::all_of(FramePattern.begin(), FramePattern.end(), opaque);
+}
+
+void TRubberbandLayer::PaintFrame(const TPixelRows& target, const TRect& r, const TRect& exposed) const
 {
     if (r.IsEmpty() || FramePattern.empty())
         return;
@@ -205,7 +212,7 @@ void TRubberbandLayer::PaintFrame(TBitmap32& target, const TRect& r, const TRect
         put(r.Left, y, 2 * (w - 1) + (h - 1) + (bottom - y));
 }
 
-void TRubberbandLayer::PaintGrip(TBitmap32& target, int x, int y, const TRect& exposed) const
+void TRubberbandLayer::PaintGrip(const TPixelRows& target, int x, int y, const TRect& exposed) const
 {
     const int g = GripSize;
     const TRect sq{x - g, y - g, x + g, y + g};

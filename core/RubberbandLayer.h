@@ -54,7 +54,8 @@ public:
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
-    void Paint(TBitmap32& target, const TRect& exposed) const override;
+    void Paint(TPixelRows target, const TRect& exposed) const override;
+    bool PaintsOpaque() const override;
     TRect PaintRect() const override;
 
 protected:
@@ -63,8 +64,8 @@ protected:
 private:
     void DragTo(TShiftState shift, int x, int y);
     TCursor ShapeFor(TBandDragState state) const;
-    void PaintFrame(TBitmap32& target, const TRect& r, const TRect& exposed) const;
-    void PaintGrip(TBitmap32& target, int x, int y, const TRect& exposed) const;
+    void PaintFrame(const TPixelRows& target, const TRect& r, const TRect& exposed) const;
+    void PaintGrip(const TPixelRows& target, int x, int y, const TRect& exposed) const;
 
     bool FDragging = false;
     TBandDragState FDragState = TBandDragState::bdNone;

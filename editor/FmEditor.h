@@ -26,7 +26,10 @@ class TCustomLayer;
 class TImage32;
 class TRsRuler;
 
-// The name without its folder: the text after the last "/", "\" or ":".
+// True for a web address ("scheme://..."), as a dropped link gives, rather than a file name.
+bool IsWebAddress(const QString& name);
+// The caption for a name: for a web address the text after its last ":" ("http://h.kr/a.gif" gives
+// "//h.kr/a.gif"); for a file name the text after the last "/", "\" or ":".
 QString FilePartOfName(const QString& name);
 
 class TFmEditor : public QWidget
@@ -61,6 +64,13 @@ public:
     // Loads the picture, or returns false with the reason in `error` and leaves the window as it was.
     bool LoadFromFile(const QString& fileName, QString* error = nullptr);
 
+    // Opens the area tag dialog for the document's FTagArea (the area last pressed), if there is one.
+    void EditAreaTag();
+    // Shows the img element and the whole map of the picture, ready to copy.
+    void ShowAllTags();
+    // Shows the transparent GIF dialog, modally, on the selected region.
+    void SaveTransparentGif();
+
     // Asks the close question when the picture did not come from a file; true lets the close go on.
     bool CloseQuery();
 
@@ -68,8 +78,6 @@ public:
     std::function<void(TFmEditor&)> OnImgMouseDown;
     std::function<void(TFmEditor&)> OnChangeMousePosition;
     std::function<void(TFmEditor&)> OnChangeScal;
-    // Opens the area tag dialog for the document's FTagArea.
-    std::function<void(TFmEditor&)> OnEditAreaTag;
 
     // --- access for the main window, the dialogs and tests ---
     TImgEditor& Document() { return *FImgEditor; }

@@ -5,13 +5,23 @@
 #include "editor/Image32.h"
 #include "editor/ImageLoading.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace tavrin {
 
+bool IsWebAddress(const QString& name)
+{
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
+    return scheme.match(name).hasMatch();
+}
+
 QString FilePartOfName(const QString& name)
 {
-    // Folders end at "/" here, at "\" or ":" in names that come from elsewhere (and in web addresses).
+    // A web address keeps its "/"s: only what follows its last ":" is dropped (the scheme, or a port's
+    // text before it). Local folders end at "/", and at "\" or ":" in names that come from elsewhere.
+    if (IsWebAddress(name)) return name.mid(name.lastIndexOf(u':') + 1);
     const qsizetype cut = std::max({name.lastIndexOf(u'/'), name.lastIndexOf(u'\\'), name.lastIndexOf(u':')});
     return name.mid(cut + 1);
 }
@@ -19,6 +29,7 @@ QString FilePartOfName(const QString& name)
 void TFmEditor::NewImage(int width, int height)
 {
     ChangeScale(1.0f);
+    FImgEditor->KeepRegionPixels();
     TBitmap32& b = FImage->Bitmap();
     b.Clear(clBlack32);
     // Sizes of 0 or less give an empty picture; a size beyond what the program can hold is refused by
@@ -39,6 +50,7 @@ bool TFmEditor::LoadFromFile(const QString& fileName, QString* error)
             *error = loaded.Error;
         return false; // the window stays as it was
     }
+    FImgEditor->KeepRegionPixels();
     TBitmap32& b = FImage->Bitmap();
     b = std::move(*loaded.Bitmap);
     b.DrawMode = TDrawMode::dmOpaque;

@@ -136,8 +136,7 @@ void TFmEditor::ImageDblClick()
     TImgEditor& doc = *FImgEditor;
     if (doc.FToolMode == TToolMode::tmNone && doc.FRemovable) {
         if (IsArea(doc.FCurrentLayer)) {
-            if (OnEditAreaTag)
-                OnEditAreaTag(*this);
+            EditAreaTag();
         } else {
             doc.DropRemovableLayer();
         }

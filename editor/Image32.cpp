@@ -8,10 +8,13 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
+#include <cstddef>
 
 namespace tavrin {
 
@@ -47,6 +50,8 @@ bool ButtonOf(Qt::MouseButton b, TMouseButton& out)
 
 QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
 
+TRect ToTRect(const QRect& q) { return {q.left(), q.top(), q.left() + q.width(), q.top() + q.height()}; }
+
 } // namespace
 
 TImage32::TImage32(QWidget* parent) : QWidget(parent)
@@ -81,6 +86,7 @@ void TImage32::SetScale(float scale)
 
 void TImage32::BitmapChanged()
 {
+    FCache.Reset();
     UpdateGeometryOfLayers();
     const TRect r = FLayers.Geometry().BitmapRect;
     if (FBitmap.Width() > 0 && FBitmap.Height() > 0)
@@ -103,15 +109,53 @@ void TImage32::ApplyPointerShape()
 void TImage32::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
+    const TRect keep = ToTRect(visibleRegion().boundingRect());
+    if (PaintInPlace(painter, event->region(), keep))
+        return;
     for (const QRect& q : event->region()) {
-        const TRect exposed{q.left(), q.top(), q.left() + q.width(), q.top() + q.height()};
-        RenderView(FBitmap, FLayers, exposed, FBuffer);
+        const TRect exposed = ToTRect(q);
+        FBuffer.SetSize(exposed.Width(), exposed.Height());
         if (FBuffer.Empty())
             continue;
+        RenderViewInto(FBitmap, FLayers, exposed, FBuffer, clWhite32, &FCache, keep);
         const QImage image(reinterpret_cast<const uchar*>(FBuffer.Bits()), FBuffer.Width(), FBuffer.Height(),
                            FBuffer.Width() * 4, QImage::Format_RGB32);
         painter.drawImage(q.topLeft(), image);
     }
+}
+
+// Where the painter draws into 32-bit RGB memory at a whole-pixel offset (the window's backing
+// store, as a rule), the view is rendered straight into that memory: no second full-frame copy.
+// Anything else (another format, a scaled device, a printer) takes the buffered path, which puts
+// the very same pixels there.
+bool TImage32::PaintInPlace(QPainter& painter, const QRegion& region, const TRect& keep)
+{
+    QPaintEngine* engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster)
+        return false;
+    QPaintDevice* device = engine->paintDevice();
+    if (!device || device->devType() != QInternal::Image)
+        return false;
+    auto* store = static_cast<QImage*>(device);
+    if (store->format() != QImage::Format_RGB32 || store->devicePixelRatio() != 1.0)
+        return false;
+    const QTransform t = painter.deviceTransform();
+    if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy()))
+        return false;
+    const int dx = static_cast<int>(t.dx()), dy = static_cast<int>(t.dy());
+    const QRect inStore = store->rect().translated(-dx, -dy); // the store's pixels in view coordinates
+    // constBits: the store must not detach while its painter is active.
+    auto* bits = reinterpret_cast<TColor32*>(const_cast<uchar*>(store->constBits()));
+    const std::ptrdiff_t stride = store->bytesPerLine() / 4;
+    for (const QRect& q : region) {
+        const QRect r = q & inStore;
+        if (r.isEmpty())
+            continue;
+        TColor32* first = bits + static_cast<std::ptrdiff_t>(r.top() + dy) * stride + (r.left() + dx);
+        RenderViewInto(FBitmap, FLayers, ToTRect(r), {first, r.width(), r.height(), stride}, clWhite32, &FCache,
+                       keep);
+    }
+    return true;
 }
 
 void TImage32::Press(QMouseEvent* event, TShiftState extra)

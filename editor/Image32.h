@@ -9,12 +9,15 @@
 #include "core/EditorView.h"
 #include "core/Input.h"
 #include "core/LayerCollection.h"
+#include "core/LayerRenderer.h"
 
 #include <QWidget>
 
 #include <functional>
 
 class QMenu;
+class QPainter;
+class QRegion;
 
 namespace tavrin {
 
@@ -71,12 +74,14 @@ private:
     void Press(QMouseEvent* event, TShiftState extra);
     void ApplyPointerShape();
     void UpdateGeometryOfLayers();
+    bool PaintInPlace(QPainter& painter, const QRegion& region, const TRect& keep);
 
     TBitmap32 FBitmap;
     TLayerCollection FLayers; // after the bitmap: the layers go first
     float FScale = 1.0f;
     TCursor FOwnCursor = TCursor::crDefault;
-    TBitmap32 FBuffer; // reused render target
+    TBitmap32 FBuffer;     // render target where the paint device's memory cannot be painted in place
+    TPictureCache FCache;  // the picture scaled for the current zoom, over the visible part
 };
 
 // Shift state of a Qt event: modifiers plus the buttons held.

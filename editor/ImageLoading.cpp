@@ -21,13 +21,34 @@ TBitmap32 MissingFilePlaceholder()
     return BitmapFromImage(image);
 }
 
+namespace {
+
+// "Assertion failure" alone tells a person nothing; a second line says which ending is not readable and
+// which are.
+QString UnsupportedEndingMessage(const QString& fileName)
+{
+    const QString name = QFileInfo(fileName).fileName();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const QString ending = dot >= 0 ? name.mid(dot) : name.right(3);
+    QStringList known;
+    for (const TPictureFormat& format : PictureFormats().Formats())
+        known << QStringLiteral(".") + QString::fromStdString(format.Extension).toUpper();
+    known.sort();
+    known.removeDuplicates();
+    return QStringLiteral("Assertion failure\n이름이 \"%1\"(으)로 끝나는 파일은 열 수 없습니다. "
+                          "열 수 있는 파일 이름의 끝: %2")
+        .arg(ending, known.join(QStringLiteral(", ")));
+}
+
+} // namespace
+
 TLoadedBitmap LoadBitmapByExtension(const QString& fileName)
 {
     if (!QFileInfo(fileName).isFile()) return {std::make_unique<TBitmap32>(MissingFilePlaceholder()), {}};
     const QString ending = fileName.right(3).toUpper();
     const TPictureFormat* format =
         ending.size() == 3 ? PictureFormats().FindByExtension(ending.toStdString()) : nullptr;
-    if (!format) return {nullptr, QStringLiteral("Assertion failure")};
+    if (!format) return {nullptr, UnsupportedEndingMessage(fileName)};
     auto bitmap = std::make_unique<TBitmap32>();
     const TReadResult result = ReadPictureFile(QFile::encodeName(fileName).toStdString(), *format, *bitmap);
     if (!result) return {nullptr, QString::fromStdString(result.Error)};

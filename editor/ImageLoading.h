@@ -22,7 +22,8 @@ TBitmap32 MissingFilePlaceholder();
 
 // Reads `fileName` with the reader that its last three characters, upper-cased, name: BMP, EMF, GIF, ICO,
 // JPG, PNG or WMF (so "mapbmp" is read as a bitmap file and "photo.jpeg" is refused). A name that is not an
-// existing file gives the placeholder; any other ending fails with "Assertion failure"; a file its reader
+// existing file gives the placeholder; any other ending fails with "Assertion failure" and a
+// line that names the ending and the endings that can be opened; a file its reader
 // cannot decode fails with the reader's message, which names the file.
 TLoadedBitmap LoadBitmapByExtension(const QString& fileName);
 

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class QFileDialog;
 class QWidget;
 
 namespace tavrin {
@@ -16,7 +17,11 @@ public:
     virtual QStringList GetOpenFileNames(QWidget* owner, const QString& title, const QString& filter) = 0;
 };
 
-// The platform's open dialog, resizable, without a read-only option.
+// Gives the toolkit's own open dialog a picture preview beside the file list (scaled picture and its size
+// in pixels) and a size at which the list's columns read whole.
+void DecorateOpenDialog(QFileDialog& dialog);
+
+// The toolkit's open dialog with a picture preview, resizable, without a read-only option.
 class TQtFileDialogSeam final : public IFileDialogSeam
 {
 public:

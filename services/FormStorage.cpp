@@ -21,8 +21,10 @@ void TFormStorage::Restore(const TScreenMetrics& screen)
 {
     if (FRestored) return;
     FRestored = true;
-    if (const auto placement = ReadPlacement(FStore, FSection, GetWindowPlacement(FForm), screen))
-        SetWindowPlacement(FForm, *placement, screen.WorkAreas);
+    // Without a stored placement (first start) the design place is kept inside the screen just the same.
+    const TWindowPlacement current = GetWindowPlacement(FForm);
+    SetWindowPlacement(FForm, ReadPlacement(FStore, FSection, current, screen).value_or(current), screen.WorkAreas,
+                       WindowFrameMargins(FForm));
     if (const auto text = FStore.Value(FSection, ColorKey))
         if (const auto color = SettingTextToColor(*text); color && FColor.Set) FColor.Set(*color);
 }

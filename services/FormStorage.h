@@ -29,8 +29,8 @@ class TFormStorage
     TFormStorage(TIniStore& store, QWidget& form, TColorProperty colorDialogColor,
                  std::string section = StatusIni::MainFormSection);
 
-    // Restores the placement (unless stored for another pixels-per-inch setting, or not at all) and the
-    // colour (when stored and readable; otherwise the colour stays as it is).
+    // Restores the placement (unless stored for another pixels-per-inch setting, or not at all), keeping
+    // the window inside the screen's work area either way, and the colour (when stored and readable; otherwise the colour stays as it is).
     void Restore(const TScreenMetrics& screen = CurrentScreenMetrics());
     void Save(const TScreenMetrics& screen = CurrentScreenMetrics());
 

@@ -72,8 +72,10 @@ const QRect& TargetArea(const QRect& r, const std::vector<QRect>& areas, bool& o
 }
 
 // The rectangle to give the window, or none for an empty or inverted one. Positions and sizes are
-// first brought into a range where QRect arithmetic cannot overflow.
-std::optional<QRect> FittedRect(const TRect& r, const std::vector<QRect>& areas)
+// first brought into a range where QRect arithmetic cannot overflow. The window with its frame is kept
+// wholly inside the work area it overlaps most (or the first one): moved in first, then shrunk if it
+// still does not fit, so that no edge, status bar or scroll bar is out of reach.
+std::optional<QRect> FittedRect(const TRect& r, const std::vector<QRect>& areas, const QMargins& frame)
 {
     const long long w = static_cast<long long>(r.Right) - r.Left;
     const long long h = static_cast<long long>(r.Bottom) - r.Top;
@@ -90,11 +92,12 @@ std::optional<QRect> FittedRect(const TRect& r, const std::vector<QRect>& areas)
         return QRect(probe.topLeft(), probe.size().boundedTo(QSize(UnknownScreenLimit, UnknownScreenLimit)));
 
     bool overlaps = false;
-    const QRect& area = TargetArea(probe, usable, overlaps);
+    const QRect outer = TargetArea(probe.marginsAdded(frame), usable, overlaps);
+    const QRect area = outer.marginsRemoved(frame);
+    if (area.isEmpty()) return QRect(outer.topLeft(), probe.size().boundedTo(outer.size()));
     QRect fitted(probe.topLeft(), probe.size().boundedTo(area.size()));
-    if (!overlaps)
-        fitted.moveTo(std::clamp(fitted.left(), area.left(), area.left() + area.width() - fitted.width()),
-                      std::clamp(fitted.top(), area.top(), area.top() + area.height() - fitted.height()));
+    fitted.moveTo(std::clamp(fitted.left(), area.left(), area.left() + area.width() - fitted.width()),
+                  std::clamp(fitted.top(), area.top(), area.top() + area.height() - fitted.height()));
     return fitted;
 }
 
@@ -125,11 +128,24 @@ TWindowPlacement GetWindowPlacement(const QWidget& window)
     return p;
 }
 
+QMargins WindowFrameMargins(const QWidget& window)
+{
+    const QRect outer = window.frameGeometry();
+    const QRect inner = window.geometry();
+    const QMargins known(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    if (!known.isNull() || !window.isWindow()) return known;
+    const QString platform = QGuiApplication::platformName();
+    if (platform == u"offscreen" || platform == u"minimal") return {};
+    // Not framed by the window manager yet: a usual title bar and border.
+    return {4, 28, 4, 4};
+}
+
 bool SetWindowPlacement(QWidget& window, const TWindowPlacement& placement,
-                        const std::vector<QRect>& workAreas)
+                        const std::vector<QRect>& workAreas, const QMargins& frame)
 {
     if (window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return false;
-    const auto rect = FittedRect(placement.NormalRect, workAreas);
+    const auto rect = FittedRect(placement.NormalRect, workAreas, frame);
     if (!rect) return false;
     window.setGeometry(*rect);
     return true;

@@ -7,6 +7,7 @@
 
 #include "core/Geometry.h"
 
+#include <QMargins>
 #include <QRect>
 #include <QSize>
 
@@ -45,11 +46,16 @@ struct TWindowPlacement
 TWindowPlacement GetWindowPlacement(const QWidget& window);
 
 // Gives the window the normal rectangle without changing whether it is minimized or maximized (a
-// maximized or full-screen window keeps its geometry). An empty rectangle is refused; a rectangle
-// larger than the work area it lies on is shrunk to it, and one that lies on no work area is moved onto
-// the first. False when nothing was set.
+// maximized or full-screen window keeps its geometry). An empty rectangle is refused. The window, grown
+// by its frame, is kept wholly inside the work area it overlaps most (the first one when it overlaps
+// none): moved in, then shrunk if it is larger. A rectangle that fits is given as it is. False when
+// nothing was set.
 bool SetWindowPlacement(QWidget& window, const TWindowPlacement& placement,
-                        const std::vector<QRect>& workAreas);
+                        const std::vector<QRect>& workAreas, const QMargins& frame = {});
+
+// The window manager's frame around a top-level window (title bar and borders); a usual estimate while
+// the window has not been framed yet, nothing on platforms without frames.
+QMargins WindowFrameMargins(const QWidget& window);
 
 // Writes FormVersion, Flags, PixelsPerInch, MinMaxPos and NormPos (each once with the screen size in its
 // name and once without) into section.

@@ -4,6 +4,7 @@
 #include "services/IniFileStorage.h"
 #include "ImgLib/LargePages.h"
 #include "services/MessageSeamQt.h"
+#include "services/ToolkitTranslation.h"
 #include "shell/MainForm.h"
 #include "shell/TipOfDay.h"
 
@@ -15,6 +16,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(tavrin::kApplicationTitle));
     QGuiApplication::setDesktopFileName(QStringLiteral("tavrin"));
+    tavrin::LoadToolkitKorean(app); // without it the toolkit's own buttons and dialogs stay English
     tavrin::TQtMessageSeam messages;
     tavrin::TQtFileDialogSeam fileDialogs;
     // status.ini is read once now and written once after the main window has gone.

@@ -2,6 +2,7 @@
 
 #include "ImgLib/BmpReader.h"
 #include "ImgLib/IcoReader.h"
+#include "ImgLib/PictureFile.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -123,19 +124,35 @@ TEST(IcoReader, RealIconsMatchFirstImageOverWhite)
     }
 }
 
-// A broken icon is not an error: the picture is empty, or whatever could be read.
-TEST(IcoReader, DamagedIconsGiveEmptyPictureWithoutError)
+// A broken icon fails like any other picture, with the reason, and leaves the output alone; whatever Qt
+// still reads of one is a real picture, never an empty one passed off as read.
+TEST(IcoReader, DamagedIconsFailWithReason)
 {
     std::vector<std::string> files = FilesIn(kPixbufImages + "/fail", {".ico"});
     for (const std::string& f : FilesIn(kPixbufImages + "/randomly-modified", {".ico"}))
         files.push_back(f);
+    ASSERT_FALSE(files.empty());
     for (const std::string& file : files) {
         SCOPED_TRACE(file);
         TBitmap32 out(2, 2);
-        EXPECT_TRUE(ReadFile(ReadIco, file, out).Ok);
-        EXPECT_TRUE(AllOpaque(out));
+        out.Clear(0xFF123456);
+        const TReadResult result = ReadFile(ReadIco, file, out);
+        if (result.Ok) {
+            EXPECT_FALSE(out.Empty());
+            EXPECT_TRUE(AllOpaque(out));
+        } else {
+            EXPECT_NE(result.Error.find("파일"), std::string::npos) << result.Error;
+            EXPECT_EQ(out.Width(), 2);
+            EXPECT_EQ(out.Pixel(0, 0), 0xFF123456u);
+        }
     }
-    TBitmap32 out(2, 2);
-    EXPECT_TRUE(ReadFile(ReadIco, kPixbufImages + "/fail/bug778204.ico", out).Ok);
-    EXPECT_TRUE(out.Empty());
+    // These opened as empty white pictures before.
+    for (const std::string name : {"fail/bug778204.ico", "randomly-modified/bad-header.ico"}) {
+        TBitmap32 out;
+        const TReadResult result =
+            ReadPictureFile(kPixbufImages + "/" + name, *PictureFormats().FindByExtension("ico"), out);
+        EXPECT_FALSE(result.Ok) << name;
+        EXPECT_NE(result.Error.find("이미지 파일을 읽을 수 없습니다"), std::string::npos) << result.Error;
+        EXPECT_NE(result.Error.find("손상"), std::string::npos) << result.Error;
+    }
 }

@@ -122,3 +122,33 @@ TEST(JpegReader, ClaimedSizeBeyondTheDataIsRefused)
     EXPECT_FALSE(result.Ok);
     EXPECT_NE(result.Error.find("too little image data"), std::string::npos) << result.Error;
 }
+
+// Arithmetic coding (sequential and progressive, and a smooth gradient that codes in few bytes) loads as
+// libjpeg-turbo decodes it. (A few bytes that claim a huge picture are in CraftedFilesTest.)
+TEST(JpegReader, ArithmeticCodedFilesMatchDjpeg)
+{
+    QTemporaryDir dir;
+    const QString photo = dir.filePath("photo.ppm");
+    const QString gradient = dir.filePath("gradient.ppm");
+    ASSERT_EQ(QProcess::execute("convert", {QString::fromStdString(kMagickImages + "/rose.jpg"), photo}), 0);
+    ASSERT_EQ(QProcess::execute("convert", {"-size", "1200x800", "gradient:red-blue", gradient}), 0);
+    const std::vector<std::pair<QString, QStringList>> sources = {
+        {photo, {"-arithmetic"}}, {photo, {"-arithmetic", "-progressive"}}, {gradient, {"-arithmetic"}}};
+    int index = 0;
+    for (const auto& [source, options] : sources) {
+        const QString path = dir.filePath(QString("arith%1.jpg").arg(index++));
+        QProcess encode;
+        encode.setStandardInputFile(source);
+        encode.setStandardOutputFile(path);
+        encode.start("cjpeg", options);
+        ASSERT_TRUE(encode.waitForFinished());
+        const std::string file = path.toStdString();
+        SCOPED_TRACE(file);
+        TBitmap32 ours;
+        const TReadResult result = ReadFile(ReadJpeg, file, ours);
+        ASSERT_TRUE(result.Ok) << result.Error;
+        const std::optional<TBitmap32> theirs = DecodeWithDjpeg(file);
+        ASSERT_TRUE(theirs);
+        EXPECT_EQ(ComparePixels(ours, *theirs, 0).MaxChannel, 0);
+    }
+}

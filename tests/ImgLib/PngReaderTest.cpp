@@ -1,6 +1,10 @@
 #include "ImageTestSupport.h"
 
+#include "ImgLib/PictureFile.h"
 #include "ImgLib/PngReader.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -62,14 +66,32 @@ TEST(PngReader, DamagedFilesAreErrorsAndLeaveOutputAlone)
     }
 }
 
-TEST(PngReader, TruncationAnywhereIsAnError)
+// Files are read as a stream, not whole: the same picture as from memory, and the same errors when cut.
+TEST(PngReader, TruncationAnywhereIsAnErrorInMemoryAndFromFile)
 {
+    const TPictureFormat& png = *PictureFormats().FindByExtension("png");
+    ASSERT_NE(png.ReadStream, nullptr);
     const std::vector<std::uint8_t> whole = ReadBytes(kPngTest);
+    TBitmap32 fromMemory, fromFile;
+    ASSERT_TRUE(ReadPng(whole, fromMemory).Ok);
+    ASSERT_TRUE(ReadPictureFile(kPngTest, png, fromFile).Ok);
+    EXPECT_EQ(ComparePixels(fromMemory, fromFile, 0).MaxChannel, 0);
+
+    QTemporaryDir dir;
+    const std::string cut = dir.filePath("cut.png").toStdString();
     for (std::size_t length :
          {std::size_t{0}, std::size_t{8}, std::size_t{40}, whole.size() / 2, whole.size() - 1}) {
         SCOPED_TRACE(length);
         TBitmap32 out;
         EXPECT_FALSE(ReadPng(std::span(whole).first(length), out).Ok);
+        EXPECT_TRUE(out.Empty());
+        QFile file(QString::fromStdString(cut));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(reinterpret_cast<const char*>(whole.data()), static_cast<qint64>(length));
+        file.close();
+        const TReadResult result = ReadPictureFile(cut, png, out);
+        EXPECT_FALSE(result.Ok);
+        EXPECT_NE(result.Error.find("끊겨"), std::string::npos) << result.Error;
         EXPECT_TRUE(out.Empty());
     }
 }

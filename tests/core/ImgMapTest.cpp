@@ -53,6 +53,16 @@ struct AreaFixture : ::testing::Test
     }
 };
 
+// What a layer shows, pixel for pixel, however it stores it.
+TBitmap32 CanvasOf(const TBitmapLayer& layer)
+{
+    TBitmap32 canvas(layer.CanvasWidth(), layer.CanvasHeight());
+    for (int y = 0; y < canvas.Height(); ++y)
+        for (int x = 0; x < canvas.Width(); ++x)
+            canvas.SetPixel(x, y, layer.CanvasPixel(x, y));
+    return canvas;
+}
+
 std::set<TColor32> ColoursOf(const TBitmap32& b)
 {
     std::set<TColor32> colours;
@@ -204,8 +214,8 @@ TEST_F(AreaFixture, PolygonIsStartedEmptyAndGrowsPerClick)
     EXPECT_EQ(p->Tag, lkMapPolygon);
     EXPECT_EQ(p->FShapeName, "polygon");
     EXPECT_EQ(p->Bounds(), (TFloatBounds{0, 0, 400, 300}));
-    EXPECT_EQ(p->Bitmap().Width(), 400);
-    EXPECT_EQ(p->Bitmap().Height(), 300);
+    EXPECT_EQ(p->CanvasWidth(), 400);
+    EXPECT_EQ(p->CanvasHeight(), 300);
     EXPECT_EQ(p->CoordsText(), ""); // chosen and left without a click
 
     doc.FToolMode = TToolMode::tmMapPolygon;
@@ -229,7 +239,7 @@ TEST_F(AreaFixture, PolygonIsStartedEmptyAndGrowsPerClick)
 TEST_F(AreaFixture, PolygonPixels)
 {
     TMapPolygonLayer* p = Polygon({{10, 10}, {50, 10}, {30, 40}});
-    const TBitmap32& b = p->Bitmap();
+    const TBitmap32 b = CanvasOf(*p);
     EXPECT_EQ(b.Pixel(30, 20), kPolyFill);
     EXPECT_EQ(b.Pixel(5, 5), kCleared);
     EXPECT_EQ(b.Pixel(399, 299), kCleared); // the whole bitmap was cleared, not just near the polygon
@@ -241,8 +251,8 @@ TEST_F(AreaFixture, PolygonPixels)
 
     // A lone vertex is one pixel, and it takes presses.
     TMapPolygonLayer* dot = Polygon({{200, 100}});
-    EXPECT_EQ(dot->Bitmap().Pixel(200, 100), kPolyEdge);
-    EXPECT_EQ(ColoursOf(dot->Bitmap()), (std::set<TColor32>{kCleared, kPolyEdge}));
+    EXPECT_EQ(dot->CanvasPixel(200, 100), kPolyEdge);
+    EXPECT_EQ(ColoursOf(CanvasOf(*dot)), (std::set<TColor32>{kCleared, kPolyEdge}));
     EXPECT_EQ(layers().LayerAt(200, 100), dot);
 }
 
@@ -262,9 +272,32 @@ TEST_F(AreaFixture, IncrementalRedrawMatchesAFullRedraw)
         expected.Clear(kCleared);
         reference.DrawFill(expected, kPolyFill);
         reference.DrawEdge(expected, kPolyEdge);
-        const TBitmap32& got = doc.FPolygon->Bitmap();
+        const TBitmap32 got = CanvasOf(*doc.FPolygon);
         ASSERT_TRUE(std::equal(got.Bits(), got.Bits() + 400 * 300, expected.Bits())) << c.X << "," << c.Y;
     }
+}
+
+// A polygon keeps only its own box (clipped to the picture) yet is hit, at every zoom and after a
+// move, exactly where the picture-sized canvas it stands for would be.
+TEST_F(AreaFixture, BoxedPolygonIsHitWhereAFullCanvasWouldBe)
+{
+    TMapPolygonLayer* p = Polygon({{60, 50}, {120, 40}, {-20, 140}, {90, 330}}); // partly off the picture
+    EXPECT_EQ(p->Bitmap().Width(), 121); // columns 0..120 and rows 40..299: the box within the picture
+    EXPECT_EQ(p->Bitmap().Height(), 260);
+    auto* full = layers().Add<TBitmapLayer>();
+    full->OpaqueHitOnly = true;
+    full->SetInImageSpace(true);
+    full->Bitmap() = CanvasOf(*p);
+    for (float scale : {0.3f, 1.0f, 2.7f})
+        for (TPoint move : {TPoint{0, 0}, TPoint{7, -3}}) {
+            view->SetScale(scale);
+            p->SetBounds({static_cast<float>(move.X), static_cast<float>(move.Y), 400.0f + move.X, 300.0f + move.Y});
+            full->SetBounds(p->Bounds());
+            const TRect r = p->RoundedViewBounds();
+            for (int y = r.Top - 2; y < std::min(r.Bottom, 400) + 2; ++y)
+                for (int x = r.Left - 2; x < std::min(r.Right, 400) + 2; ++x)
+                    ASSERT_EQ(p->ContainsPoint(x, y), full->ContainsPoint(x, y)) << scale << " at " << x << "," << y;
+        }
 }
 
 TEST(Polygon32, EvenOddRuleAndHalfOpenEdges)

@@ -47,7 +47,7 @@ TEST_F(MarkupFixture, WholeMapListsTheAreasInOrder)
     EXPECT_EQ(doc.BuildMapMarkup(),
               "<map name=\"TavrinImgMap\">\r\n"
               "<area shape=\"rect\" coords=\"5,5,15,6\" href=\"page.html?a=1&b=2\" "
-              "target=\"_blank\" alt=\"say \"hi\" 안녕\">\r\n"
+              "target=\"_blank\" alt=\"say &quot;hi&quot; 안녕\">\r\n"
               "<area shape=\"circle\" coords=\"85,115,15\" href=\"\" target=\"\" alt=\"\">\r\n"
               "<area shape=\"polygon\" coords=\"\" href=\"\" target=\"\" alt=\"\">\r\n"
               "</map>");
@@ -91,7 +91,11 @@ TEST(MapMarkup, SingleAreaText)
         {"",
          {"polygon", "", "a.html", "my frame", "\"q\"&<b>"},
          "<map name=\"\">\r\n<area shape=\"polygon\" coords=\"\" href=\"a.html\" target=\"my frame\" "
-         "alt=\"\"q\"&<b>\">\r\n</map>"},
+         "alt=\"&quot;q&quot;&<b>\">\r\n</map>"},
+        {"지도 \"1\"",
+         {"rect", "0,0,1,1", "a.php?x=\"1\"&amp;y=<2>", "\"", "Tom said \"hi\""},
+         "<map name=\"지도 &quot;1&quot;\">\r\n<area shape=\"rect\" coords=\"0,0,1,1\" "
+         "href=\"a.php?x=&quot;1&quot;&amp;y=<2>\" target=\"&quot;\" alt=\"Tom said &quot;hi&quot;\">\r\n</map>"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(SingleAreaMarkup(c.mapName, c.area), c.text);
@@ -121,6 +125,8 @@ TEST(MapMarkup, ImgElementText)
          "<img src=\"\" width=\"400\" height=\"300\" usemap=\"#TavrinImgMap\" />"}, // a new image
         {"/home/kim/사진/a b.png", 1, -1,
          "<img src=\"a b.png\" width=\"1\" height=\"-1\" usemap=\"#TavrinImgMap\" />"},
+        {"/tmp/say \"hi\"&<.png", 2, 3,
+         "<img src=\"say &quot;hi&quot;&<.png\" width=\"2\" height=\"3\" usemap=\"#TavrinImgMap\" />"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ImgElementText(c.fileName, c.width, c.height), c.text);

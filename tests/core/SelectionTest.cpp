@@ -371,6 +371,22 @@ TEST_F(SelectionFixture, MovedBandSelectsThePixelsOfItsNewRectangle)
     EXPECT_EQ(doc->FSelBitmap.Pixel(0, 0), At(81, 70) | 0xFF000000u);
 }
 
+// The region's pixels are made only when read, yet they are those of the picture it was taken from.
+TEST_F(SelectionFixture, RegionPixelsAreThoseOfThePictureItWasTakenFrom)
+{
+    PaintPositions();
+    ShownBand({50, 50, 150, 150});
+    pointer.Press(100, 100);
+    pointer.Release(100, 100);
+    const TColor32 before = At(50, 50) | 0xFF000000u;
+    EXPECT_EQ(doc->SelBitmap().Width(), 100);
+    doc->KeepRegionPixels(); // as the window does before it replaces the picture
+    view->Bitmap().Clear(0xFF000000);
+    EXPECT_EQ(doc->FSelBitmap.Pixel(0, 0), before);
+    const TBitmap32& asBitmap = doc->FSelBitmap; // reads like the bitmap it stands for
+    EXPECT_EQ(asBitmap.Pixel(99, 99), At(149, 149) | 0xFF000000u);
+}
+
 TEST_F(SelectionFixture, OnlyTheLeftButtonMovesABand)
 {
     TRubberbandLayer* band = ShownBand({50, 50, 150, 150});

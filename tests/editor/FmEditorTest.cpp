@@ -1,9 +1,15 @@
 #include "EditorFixture.h"
 #include "core/ImgMap.h"
+#include "dialogs/FmImgTag.h"
 #include "editor/RsRuler.h"
+#include "support/ModalProbe.h"
+
+#include <QLineEdit>
+#include <QPushButton>
 
 using namespace tavrin;
 using tavrin::test::EditorFixture;
+using tavrin::test::ModalProbe;
 
 namespace {
 
@@ -79,13 +85,16 @@ TEST_F(EditorGestures, DoubleClickDeletesGuideAndEditsArea)
     editor->SetToolMode(TToolMode::tmMapRect);
     Drag({100, 100}, {150, 150});
     editor->SetToolMode(TToolMode::tmNone);
-    int opened = 0;
-    editor->OnEditAreaTag = [&](TFmEditor& e) {
-        ++opened;
-        EXPECT_EQ(e.Document().FTagArea, LayersOfKind(lkMapShape)[0]);
-    };
+    auto* area = static_cast<TImageMapLyer*>(LayersOfKind(lkMapShape)[0]);
+    ModalProbe<TFmImgTag> probe([&](TFmImgTag& dialog) {
+        EXPECT_EQ(dialog.parentWidget(), editor.get());
+        EXPECT_EQ(dialog.EdUseMap().text(), QString::fromStdString("ImgMap" + std::to_string(area->FId)));
+        dialog.EdHref().setText("b.html");
+        dialog.BuOK().click();
+    });
     DoubleClick({120, 120});
-    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(probe.Seen(), 1);
+    EXPECT_EQ(area->FHref, "b.html"); // the dialog edited that area
     EXPECT_EQ(LayersOfKind(lkMapShape).size(), 1u);
 }
 

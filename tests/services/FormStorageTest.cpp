@@ -67,12 +67,32 @@ TEST_F(FormStorageTest, UnreadableColoursAreIgnored)
     EXPECT_EQ(ColorValue(Color), 0xFF0000u);
 }
 
+TEST_F(FormStorageTest, WithoutAStoredPlacementTheWindowIsStillKeptOnTheScreen)
+{
+    struct Case
+    {
+        QRect WorkArea;
+        QRect Expected;
+    };
+    const Case cases[] = {
+        {QRect(0, 0, 1600, 1000), QRect(300, 254, 892, 746)}, // bottom edge was at 1009
+        {QRect(0, 0, 1366, 740), QRect(300, 0, 892, 740)},
+        {QRect(0, 0, 1920, 1040), QRect(300, 263, 892, 746)}, // fits: untouched
+    };
+    for (const Case& c : cases) {
+        Form.setGeometry(300, 263, 892, 746);
+        TIniStore store;
+        Storage(store).Restore({QSize(c.WorkArea.width(), c.WorkArea.height()), 96, {c.WorkArea}});
+        EXPECT_EQ(Form.geometry(), c.Expected) << c.WorkArea.width();
+    }
+}
+
 TEST_F(FormStorageTest, OtherPixelsPerInchRestoresTheColourButNotThePlacement)
 {
     TIniStore store = TIniStore::Parse("[MainForm]\nPixelsPerInch=120\nNormPos=10,20,1000,700\n"
                                        "ColorDialog_Color=clRed\n");
     Storage(store).Restore(Screen);
-    EXPECT_EQ(Form.geometry(), QRect(300, 263, 892, 746));
+    EXPECT_EQ(Form.geometry(), QRect(132, 0, 892, 728)); // the design place, kept on the screen
     EXPECT_EQ(Color, clRed);
 
     Screen.PixelsPerInch = 120;

@@ -70,7 +70,8 @@ TEST_F(SettingsLifecycleTest, FirstRunInAnEmptyFolderWritesBothFiles)
     const TStartState start = Run(Screen1280, [](QWidget&, TConfig&, TColor&, bool&) {});
     EXPECT_TRUE(start.UseViewSelected);
     EXPECT_TRUE(start.ShowTip);
-    EXPECT_EQ(start.Geometry, QRect(300, 263, 892, 746));
+    // The design place would put the bottom edge at 1009, below the work area's 984: moved up.
+    EXPECT_EQ(start.Geometry, QRect(300, 238, 892, 746));
     EXPECT_EQ(start.GuideColor, DesignGreen);
 
     EXPECT_EQ(ReadBytes(Dir.filePath("config.ini")), "[option]\r\nUseViewSelected=1\r\n");
@@ -83,8 +84,8 @@ TEST_F(SettingsLifecycleTest, FirstRunInAnEmptyFolderWritesBothFiles)
                                                      "PixelsPerInch=96\r\n"
                                                      "MinMaxPos(1280x1024)=-1,-1,-1,-1\r\n"
                                                      "MinMaxPos=-1,-1,-1,-1\r\n"
-                                                     "NormPos(1280x1024)=300,263,1192,1009\r\n"
-                                                     "NormPos=300,263,1192,1009\r\n"
+                                                     "NormPos(1280x1024)=300,238,1192,984\r\n"
+                                                     "NormPos=300,238,1192,984\r\n"
                                                      "ColorDialog_Color=clGreen\r\n"
                                                      "\r\n");
     EXPECT_EQ(FilesIn(Dir.path()), (QStringList{"config.ini", "status.ini"}));
@@ -130,7 +131,8 @@ TEST_F(SettingsLifecycleTest, DamagedFilesGiveDefaultsAndAreReplacedByGoodOnes)
     const TStartState start = Run(Screen1280, [](QWidget&, TConfig&, TColor&, bool&) {});
     EXPECT_TRUE(start.UseViewSelected);
     EXPECT_TRUE(start.ShowTip);
-    EXPECT_EQ(start.Geometry, QRect(100, 50, 1192 - 100, 1009 - 50)); // right and bottom kept
+    // Right and bottom kept from the design place, then moved up into the work area.
+    EXPECT_EQ(start.Geometry, QRect(100, 25, 1192 - 100, 1009 - 50));
     EXPECT_EQ(start.GuideColor, DesignGreen);
     EXPECT_TRUE(Messages.Shown.empty());
 

@@ -130,7 +130,9 @@ TEST(WindowPlacement, RectanglesAreMadeVisibleAndSane)
     };
     const Case cases[] = {
         {"on the second screen stays", {1100, 50, 1500, 450}, QRect(1100, 50, 400, 400)},
-        {"partly off stays", {-100, -10, 300, 290}, QRect(-100, -10, 400, 300)},
+        {"partly off is moved in", {-100, -10, 300, 290}, QRect(0, 0, 400, 300)},
+        {"below the second screen's bottom is moved up", {1100, 400, 1500, 800}, QRect(1100, 200, 400, 400)},
+        {"running off the right edge of the first", {700, 100, 1100, 500}, QRect(624, 100, 400, 400)},
         {"far off is moved onto the first screen", {5000, 5000, 5400, 5300}, QRect(624, 428, 400, 300)},
         {"larger than the screen is shrunk", {0, 0, 100000, 100000}, QRect(0, 0, 1024, 728)},
         {"extreme numbers", {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, QRect(0, 0, 1024, 728)},
@@ -143,6 +145,17 @@ TEST(WindowPlacement, RectanglesAreMadeVisibleAndSane)
         EXPECT_EQ(SetWindowPlacement(w, {0, {}, {}, c.Stored}, areas), c.Expected.has_value()) << c.Name;
         EXPECT_EQ(w.geometry(), c.Expected.value_or(QRect(1, 2, 3, 4))) << c.Name;
     }
+}
+
+TEST(WindowPlacement, TheFrameIsKeptOnTheScreenToo)
+{
+    const QMargins frame(4, 28, 4, 4);
+    const std::vector<QRect> areas{QRect(0, 0, 1366, 740)};
+    QWidget w;
+    ASSERT_TRUE(SetWindowPlacement(w, {0, {}, {}, {300, 263, 1192, 1028}}, areas, frame));
+    EXPECT_EQ(w.geometry(), QRect(300, 28, 892, 708));
+    ASSERT_TRUE(SetWindowPlacement(w, {0, {}, {}, {10, 40, 900, 700}}, areas, frame));
+    EXPECT_EQ(w.geometry(), QRect(10, 40, 890, 660)); // fits with its frame: as stored
 }
 
 TEST(WindowPlacement, CurrentScreenIsKnown)

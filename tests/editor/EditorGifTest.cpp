@@ -1,0 +1,58 @@
+#include "EditorFixture.h"
+#include "dialogs/FmGIF.h"
+#include "dialogs/GifPreview.h"
+
+#include <QApplication>
+#include <QTimer>
+
+using namespace tavrin;
+using tavrin::test::EditorFixture;
+
+namespace {
+
+struct EditorGif : EditorFixture
+{
+    void SetUp() override { Open(300, 200); }
+
+    // Runs SaveTransparentGif and looks at the dialog while it is shown, then closes it.
+    template <typename Look> void WhileShown(Look look)
+    {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<TFmGIF*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            seen = true;
+            look(*dialog);
+            dialog->reject();
+        });
+        editor->SaveTransparentGif();
+        EXPECT_TRUE(seen);
+    }
+};
+
+TEST_F(EditorGif, TheDialogShowsTheRegionModallyAndBelongsToTheWindow)
+{
+    editor->SetToolMode(TToolMode::tmSelect);
+    Drag({20, 20}, {60, 40});
+    ASSERT_FALSE(doc().FSelBitmap.Empty());
+    const int width = doc().FSelBitmap.Width(), height = doc().FSelBitmap.Height();
+    WhileShown([&](TFmGIF& dialog) {
+        EXPECT_EQ(dialog.parentWidget(), editor.get());
+        EXPECT_TRUE(dialog.isModal());
+        EXPECT_EQ(dialog.Gif().Image.Width, width);
+        EXPECT_EQ(dialog.Gif().Image.Height, height);
+    });
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(editor->findChildren<TFmGIF*>().isEmpty()); // destroyed when it closed
+}
+
+TEST_F(EditorGif, WithoutARegionTheDialogOpensEmpty)
+{
+    doc().FSelBitmap.SetSize(0, 0);
+    WhileShown([](TFmGIF& dialog) {
+        EXPECT_TRUE(dialog.Gif().Image.Empty());
+        EXPECT_TRUE(dialog.Image().PictureRect().isEmpty());
+    });
+}
+
+} // namespace
