@@ -289,6 +289,33 @@ TEST_F(CommandsFixture, ShortcutsAndZoomCommandsReachTheEditor)
     EXPECT_EQ(editor->GetScalePercent(), 100);
 }
 
+TEST_F(CommandsFixture, PictureDialogsOpenFromTheMenus)
+{
+    ShowForm();
+    NewPicture();
+    struct Case
+    {
+        QAction* Entry;
+        const char* Dialog;
+    };
+    const Case cases[] = {
+        {MenuEntry("MMTool", "이미지맵 전체 태그 보기"), "tavrin::TFmImgMapAll"},
+        {form->ToolBarHead().findChild<QAction*>("PopupMenuSaveGif"), "tavrin::TFmGIF"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_NE(c.Entry, nullptr) << c.Dialog;
+        QString shown;
+        QTimer::singleShot(0, [&shown] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                shown = QString::fromUtf8(modal->metaObject()->className());
+                modal->close();
+            }
+        });
+        c.Entry->trigger(); // the dialog runs modally until the timer closes it
+        EXPECT_EQ(shown, QString::fromUtf8(c.Dialog));
+    }
+}
+
 TEST_F(CommandsFixture, TextFieldsKeepCopyPasteAndCtrlD)
 {
     ShowForm();
