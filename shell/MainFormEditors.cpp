@@ -107,6 +107,7 @@ void TMainForm::EditorDestroyed(int tag)
     }
     if (FPageControl->count() == 0)
         FPageControl->hide();
+    UpdateWindowCommands();
 }
 
 void TMainForm::ShowEditor(TFmEditor& editor)
