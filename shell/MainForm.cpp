@@ -41,6 +41,7 @@ TMainForm::TMainForm(const TServices& services, QWidget* parent) : QMainWindow(p
     FTipOfDay = new TTipOfDay(services.Status.Store(), this);
     BuildLayout();
     BuildMenus();
+    ConnectToolPanel();
     UpdateWindowCommands();
     move(300, 263);
     resize(892, 746 + menuBar()->sizeHint().height());
@@ -79,6 +80,21 @@ TMainForm::~TMainForm()
         delete sub;
     FStorage->Save();
     FConfig.reset();
+}
+
+// The panel's buttons run the same commands as the menus, and the panel follows every tool command.
+void TMainForm::ConnectToolPanel()
+{
+    using enum TCommandId;
+    const std::pair<TToolPanel::TButton, TCommandId> routes[] = {
+        {TToolPanel::ImgBuMouse, ImgNone},          {TToolPanel::ImgBuRect, ImgSelect},
+        {TToolPanel::ImgBuMagnet, Magnet},          {TToolPanel::ImgBuLinkRect, ImgMapRect},
+        {TToolPanel::ImgBuLinkCircle, ImgMapCircle}, {TToolPanel::ImgBuLinkPolygon, ImgMapPolygon},
+        {TToolPanel::ImgViewOrg, ImgOrg},
+    };
+    for (const auto& [button, command] : routes)
+        FToolPanel->ButtonClick[button] = [this, command] { (*FCommands)[command].trigger(); };
+    connect(FCommands, &TCommands::ToolModeSet, FToolPanel, &TToolPanel::RefreshToolPanel);
 }
 
 void TMainForm::BuildLayout()

@@ -102,6 +102,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void ConnectToolPanel();
     void BuildLayout();
     QWidget* BuildHeader();
     void BuildMenus();
