@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace tavrin {
 
@@ -29,14 +28,7 @@ bool IsMarkedReadOnly(const QString& path)
 
 bool ReplaceFile(const QString& path, std::string_view bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    const auto size = static_cast<qint64>(bytes.size());
-    if (file.write(bytes.data(), size) != size) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteFileReplacing(path, bytes).Ok;
 }
 
 } // namespace tavrin

@@ -3,6 +3,8 @@
 // same folder and renaming it over the old one, so a failure or a crash half way leaves the old file in
 // place, never a half-written one.
 
+#include "services/FileReplace.h"
+
 #include <QString>
 
 #include <cstddef>
@@ -34,8 +36,8 @@ TFileText ReadSettingsFile(const QString& path);
 // for this process).
 bool IsMarkedReadOnly(const QString& path);
 
-// Replaces (or creates) the file at path with bytes. The folder must exist. False on any failure, in
-// which case whatever was at path is left unchanged.
+// Replaces (or creates) the file at path with bytes through WriteFileReplacing. The folder must exist.
+// False on any failure, in which case whatever was at path is left unchanged.
 bool ReplaceFile(const QString& path, std::string_view bytes);
 
 } // namespace tavrin

@@ -2,6 +2,7 @@
 
 #include "SettingsTestFiles.h"
 #include "services/ConfigPaths.h"
+#include "services/FileReplace.h"
 #include "services/MessageSeamScripted.h"
 
 #include <QCoreApplication>
@@ -96,6 +97,22 @@ TEST_F(ConfigTest, AFailedWriteIsReportedAndTheOldFileStays)
     ASSERT_EQ(Messages.Shown.size(), 1u);
     EXPECT_EQ(Messages.Shown[0].Text, "Unable to write to " + Path());
     EXPECT_EQ(Messages.Shown[0].Icon, TMsgIcon::Error);
+    EXPECT_EQ(FilesIn(Dir.path()), QStringList{"config.ini"});
+}
+
+TEST_F(ConfigTest, ADiskThatFillsUpWhileWritingIsReportedAndTheOldFileStays)
+{
+    const std::string before = "[option]\r\nUseViewSelected=1\r\n";
+    WriteBytes(Path(), before);
+    SetFileWriteFaultForTest({.FailAtWrite = 1, .Error = ENOSPC});
+    {
+        TConfig config(Messages, Dir.path());
+        config.UseViewSelected = false;
+    }
+    ClearFileWriteFaultForTest();
+    EXPECT_EQ(ReadBytes(Path()), before);
+    ASSERT_EQ(Messages.Shown.size(), 1u);
+    EXPECT_EQ(Messages.Shown[0].Text, "Unable to write to " + Path());
     EXPECT_EQ(FilesIn(Dir.path()), QStringList{"config.ini"});
 }
 

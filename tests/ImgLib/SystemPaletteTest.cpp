@@ -1,0 +1,83 @@
+#include "ImgLib/SystemPalette.h"
+
+#include <cstdio>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+using namespace tavrin;
+
+namespace {
+
+// The halftone table as the platform gives it, eight entries a row as RRGGBB.
+const char* const kHalftoneRows[] = {
+    "000000 800000 008000 808000 000080 800080 008080 C0C0C0",
+    "C0DCC0 A6CAF0 402000 602000 802000 A02000 C02000 E02000",
+    "004000 204000 404000 604000 804000 A04000 C04000 E04000",
+    "006000 206000 406000 606000 806000 A06000 C06000 E06000",
+    "008000 208000 408000 608000 808000 A08000 C08000 E08000",
+    "00A000 20A000 40A000 60A000 80A000 A0A000 C0A000 E0A000",
+    "00C000 20C000 40C000 60C000 80C000 A0C000 C0C000 E0C000",
+    "00E000 20E000 40E000 60E000 80E000 A0E000 C0E000 E0E000",
+    "000040 200040 400040 600040 800040 A00040 C00040 E00040",
+    "002040 202040 402040 602040 802040 A02040 C02040 E02040",
+    "004040 204040 404040 604040 804040 A04040 C04040 E04040",
+    "006040 206040 406040 606040 806040 A06040 C06040 E06040",
+    "008040 208040 408040 608040 808040 A08040 C08040 E08040",
+    "00A040 20A040 40A040 60A040 80A040 A0A040 C0A040 E0A040",
+    "00C040 20C040 40C040 60C040 80C040 A0C040 C0C040 E0C040",
+    "00E040 20E040 40E040 60E040 80E040 A0E040 C0E040 E0E040",
+    "000080 200080 400080 600080 800080 A00080 C00080 E00080",
+    "002080 202080 402080 602080 802080 A02080 C02080 E02080",
+    "004080 204080 404080 604080 804080 A04080 C04080 E04080",
+    "006080 206080 406080 606080 806080 A06080 C06080 E06080",
+    "008080 208080 408080 608080 808080 A08080 C08080 E08080",
+    "00A080 20A080 40A080 60A080 80A080 A0A080 C0A080 E0A080",
+    "00C080 20C080 40C080 60C080 80C080 A0C080 C0C080 E0C080",
+    "00E080 20E080 40E080 60E080 80E080 A0E080 C0E080 E0E080",
+    "0000C0 2000C0 4000C0 6000C0 8000C0 A000C0 C000C0 E000C0",
+    "0020C0 2020C0 4020C0 6020C0 8020C0 A020C0 C020C0 E020C0",
+    "0040C0 2040C0 4040C0 6040C0 8040C0 A040C0 C040C0 E040C0",
+    "0060C0 2060C0 4060C0 6060C0 8060C0 A060C0 C060C0 E060C0",
+    "0080C0 2080C0 4080C0 6080C0 8080C0 A080C0 C080C0 E080C0",
+    "00A0C0 20A0C0 40A0C0 60A0C0 80A0C0 A0A0C0 C0A0C0 E0A0C0",
+    "00C0C0 20C0C0 40C0C0 60C0C0 80C0C0 A0C0C0 FFFBF0 A0A0A4",
+    "808080 FF0000 00FF00 FFFF00 0000FF FF00FF 00FFFF FFFFFF",
+};
+
+std::string Hex(TRgb c)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "%02X%02X%02X", c.R, c.G, c.B);
+    return text;
+}
+
+TEST(SystemPaletteTest, HalftoneTableMatchesThePlatformEntryByEntry)
+{
+    const auto& table = HalftonePalette();
+    int index = 0;
+    for (const char* row : kHalftoneRows) {
+        std::istringstream entries(row);
+        std::string expected;
+        while (entries >> expected) {
+            EXPECT_EQ(Hex(table[index]), expected) << "entry " << index;
+            ++index;
+        }
+    }
+    EXPECT_EQ(index, kHalftoneColorCount);
+}
+
+TEST(SystemPaletteTest, StaticColoursAreTheFirstAndLastTenEntries)
+{
+    const auto& table = HalftonePalette();
+    const auto& statics = StaticSystemColors();
+    for (int i = 0; i < kStaticColorCount; ++i)
+        EXPECT_EQ(statics[i], table[StaticColorIndex(i)]) << "static colour " << i;
+    EXPECT_EQ(StaticColorIndex(9), 9);
+    EXPECT_EQ(StaticColorIndex(10), 246);
+    EXPECT_EQ(Hex(statics[8]), "C0DCC0");
+    EXPECT_EQ(Hex(statics[19]), "FFFFFF");
+}
+
+} // namespace
