@@ -2,6 +2,7 @@
 
 #include "core/MapMarkup.h"
 #include "dialogs/Memo.h"
+#include "services/Clipboard.h"
 
 #include <QPushButton>
 

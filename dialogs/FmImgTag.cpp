@@ -3,6 +3,7 @@
 #include "core/ImgMap.h"
 #include "core/MapMarkup.h"
 #include "dialogs/Memo.h"
+#include "services/Clipboard.h"
 #include "dialogs/SingleLineField.h"
 
 #include <QComboBox>

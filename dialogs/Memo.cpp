@@ -1,6 +1,5 @@
 #include "dialogs/Memo.h"
 
-#include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QTextBlock>
@@ -104,12 +103,6 @@ QString JoinWithLineBreaks(const QStringList& lines)
         text += QStringLiteral("\r\n");
     }
     return text;
-}
-
-void CopyTextToClipboard(const QString& text)
-{
-    if (QClipboard* clipboard = QGuiApplication::clipboard())
-        clipboard->setText(text);
 }
 
 } // namespace tavrin

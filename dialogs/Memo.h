@@ -41,7 +41,5 @@ class TMemo : public QPlainTextEdit
 // Each line followed by CR LF.
 QString JoinWithLineBreaks(const QStringList& lines);
 
-// Puts the text on the clipboard as plain text, replacing what was there.
-void CopyTextToClipboard(const QString& text);
 
 } // namespace tavrin

@@ -64,7 +64,7 @@ TBitmap32 PatternPicture(int width, int height)
     TBitmap32 picture(width, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            picture.SetPixel(x, y, MakeColor((x * 7 + y) & 0xFF, (y * 5 + x * 3) & 0xFF, (x * y) & 0xFF));
+            picture.SetPixel(x, y, MakeColor32(255, (x * 7 + y) & 0xFF, (y * 5 + x * 3) & 0xFF, (x * y) & 0xFF));
     return picture;
 }
 
@@ -127,7 +127,7 @@ TEST_F(BrowserPage, MapMarkupSendsEachPointToItsArea)
     doc.FDownPos = {20, 20};
     doc.AddRectArea({80, 60});
     doc.FDownPos = {150, 60};
-    doc.AddCircleArea({175, 60});
+    doc.AddCircleArea({170, 80});
     doc.BeginPolygon();
     for (const TPoint p : {TPoint{200, 10}, TPoint{260, 10}, TPoint{230, 100}}) doc.AddPolygonPoint(p.X, p.Y);
     std::vector<std::vector<int>> coords;
