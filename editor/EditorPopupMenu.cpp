@@ -1,6 +1,5 @@
 #include "editor/EditorPopupMenu.h"
 
-#include "core/RegionPixels.h"
 #include "editor/Thumbnail.h"
 #include "services/ColorCodes.h"
 
@@ -78,9 +77,7 @@ void TEditorPopupMenu::PressOn(bool onArea, bool rightButton)
 const QImage& TEditorPopupMenu::Thumbnail()
 {
     if (!FThumbnailMade) {
-        static const TRegionPixels kNoRegion;
-        const TRegionPixels& region = Region ? Region() : kNoRegion;
-        FThumbnail = MakeThumbnail(kThumbnailSide, kThumbnailSide, region.Get(), false);
+        FThumbnail = MakeThumbnail(kThumbnailSide, kThumbnailSide, RegionImage ? RegionImage() : QImage(), false);
         FThumbnailMade = true;
     }
     return FThumbnail;
@@ -99,12 +96,10 @@ void TEditorPopupMenu::DrawImgMapItem(QPainter& painter, const QStyleOptionMenuI
 void TEditorPopupMenu::DrawPreviewItem(QPainter& painter, const QStyleOptionMenuItem& option)
 {
     const QImage& thumbnail = Thumbnail();
-    const TRegionPixels* region = Region ? &Region() : nullptr;
-    const int width = region ? region->Width() : 0;
-    const int height = region ? region->Height() : 0;
+    const QSize size = RegionSize ? RegionSize() : QSize();
     painter.setPen(TextColorOf(option));
     const QPoint r = option.rect.topLeft();
-    DrawTextAt(painter, option, r + QPoint(7, 4), QStringLiteral("크기 %1x%2").arg(width).arg(height));
+    DrawTextAt(painter, option, r + QPoint(7, 4), QStringLiteral("크기 %1x%2").arg(size.width()).arg(size.height()));
     DrawTextAt(painter, option, r + QPoint(7, 22), QStringLiteral("이미지 미리보기"));
     painter.drawImage(r + QPoint(5, 37), thumbnail);
 }

@@ -14,8 +14,6 @@
 
 namespace tavrin {
 
-class TRegionPixels;
-
 class TEditorPopupMenu : public TOwnerDrawMenu
 {
     Q_OBJECT
@@ -35,8 +33,11 @@ public:
     QAction* PMColorC = nullptr;
     QAction* PMColorDelphi = nullptr;
 
-    // What the self-drawn items show: the selected region, and the colour under the last pointer move.
-    std::function<const TRegionPixels&()> Region;
+    // What the self-drawn items show: the selected region's size and pixels (alpha ignored; the image
+    // may share the picture's memory, it is only read while the thumbnail is made), and the colour
+    // under the last pointer move.
+    std::function<QSize()> RegionSize;
+    std::function<QImage()> RegionImage;
     std::function<TColor()> MouseColor;
 
     // Which items a press shows: the tag item only for a press on an image-map area, the preview

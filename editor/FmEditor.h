@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 
+class QImage;
 class QLabel;
 class QMenu;
 class QScrollArea;
@@ -108,6 +109,8 @@ public:
     void MMICancelClick() { FImgEditor->DeleteLastLayer(); }
     // Copies the colour of the pixel under the last right press as the code of `tag` (51 to 54).
     void PMColorCopyClick(int tag);
+    // The selected region's pixels for its preview, read in place where possible.
+    QImage RegionImage() const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

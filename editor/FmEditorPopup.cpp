@@ -3,6 +3,7 @@
 
 #include "editor/EditorPopupMenu.h"
 #include "editor/Image32.h"
+#include "editor/Thumbnail.h"
 #include "services/ColorCodes.h"
 
 #include <QClipboard>
@@ -13,7 +14,8 @@ namespace tavrin {
 void TFmEditor::BuildPopupMenu()
 {
     FPopupMenu = new TEditorPopupMenu(this);
-    FPopupMenu->Region = [this]() -> const TRegionPixels& { return FImgEditor->FSelBitmap; };
+    FPopupMenu->RegionSize = [this] { return QSize(FImgEditor->FSelBitmap.Width(), FImgEditor->FSelBitmap.Height()); };
+    FPopupMenu->RegionImage = [this] { return RegionImage(); };
     FPopupMenu->MouseColor = [this] { return GetMouseColor(); };
     connect(FPopupMenu->PMIImgMap, &QAction::triggered, this, [this] { PMIImgMapClick(); });
     connect(FPopupMenu->PMImage, &QAction::triggered, this, [this] { PMImageClick(); });
@@ -25,6 +27,20 @@ void TFmEditor::BuildPopupMenu()
 }
 
 void TFmEditor::PMImageClick() {}
+
+QImage TFmEditor::RegionImage() const
+{
+    // A region wholly on the picture is read where it lies: a preview of a huge region then costs
+    // no copy of it. Otherwise (partly off the picture, white there) the region's own pixels.
+    const TRect r = FImgEditor->FSelRegion;
+    const TBitmap32& picture = FImage->Bitmap();
+    const bool inside = r.Left >= 0 && r.Top >= 0 && r.Right <= picture.Width() && r.Bottom <= picture.Height();
+    if (!inside || FImgEditor->FSelBitmap.Empty())
+        return ImageView(FImgEditor->SelBitmap());
+    const TColor32* first = picture.ScanLine(r.Top) + r.Left;
+    return QImage(reinterpret_cast<const uchar*>(first), r.Right - r.Left, r.Bottom - r.Top,
+                  static_cast<qsizetype>(picture.Width()) * 4, QImage::Format_RGB32);
+}
 
 void TFmEditor::PMColorCopyClick(int tag)
 {
