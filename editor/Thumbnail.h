@@ -18,7 +18,8 @@ QSize ThumbnailSize(int maxWidth, int maxHeight, int width, int height);
 
 // `source` shrunk to ThumbnailSize with an area-averaging stretch, or copied when it fits already.
 // Unless `keepSize`, the result is then made `maxWidth` x `maxHeight`, the picture at the top-left and
-// the margin white. Pixels come out opaque (Format_RGB32); the source's alpha is ignored.
+// the margin white. Pixels come out opaque (Format_RGB32); the source's alpha is ignored. With
+// `keepSize`, a size with a side of 0 gives a null image.
 QImage MakeThumbnail(int maxWidth, int maxHeight, const QImage& source, bool keepSize);
 QImage MakeThumbnail(int maxWidth, int maxHeight, const TBitmap32& source, bool keepSize);
 

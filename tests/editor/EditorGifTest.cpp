@@ -48,7 +48,7 @@ TEST_F(EditorGif, TheDialogShowsTheRegionModallyAndBelongsToTheWindow)
 
 TEST_F(EditorGif, WithoutARegionTheDialogOpensEmpty)
 {
-    doc().FSelBitmap.SetSize(0, 0);
+    doc().FSelBitmap.Take(nullptr, {}); // no region
     WhileShown([](TFmGIF& dialog) {
         EXPECT_TRUE(dialog.Gif().Image.Empty());
         EXPECT_TRUE(dialog.Image().PictureRect().isEmpty());

@@ -129,7 +129,7 @@ TEST_F(EditorPopup, ColourCopyReadsThePixelUnderTheRightPressWithTheDocumentsRou
     TBitmap32& b = image().Bitmap();
     for (int y = 0; y < b.Height(); ++y)
         for (int x = 0; x < b.Width(); ++x)
-            b.SetPixel(x, y, MakeColor32(255, static_cast<std::uint8_t>(x * 5), static_cast<std::uint8_t>(y * 7), 0x0A));
+            b.SetPixel(x, y, MakeColor32(255, static_cast<std::uint8_t>(x * 5), static_cast<std::uint8_t>(y * 7), 0x30));
     image().BitmapChanged();
     editor->ChangeScale(1.0f); // 200 %: view 3 shows image column 1, yet the document rounds 1.5 to 2
     ASSERT_EQ(editor->GetScalePercent(), 200);
@@ -142,11 +142,11 @@ TEST_F(EditorPopup, ColourCopyReadsThePixelUnderTheRightPressWithTheDocumentsRou
         QAction* Item;
         const char* Text;
     };
-    // Red 10, green 20, blue 28: the editor writes blue first and never a colour name.
-    const Code codes[] = {{menu().PMColorHTML, "#0A141C"},
-                          {menu().PMColorRGB, "RGB(10, 20, 28)"},
-                          {menu().PMColorC, "0x1C140A"},
-                          {menu().PMColorDelphi, "$001C140A"}};
+    // Red 10, green 28, blue 48: the editor writes blue first, with every digit.
+    const Code codes[] = {{menu().PMColorHTML, "#0A1C30"},
+                          {menu().PMColorRGB, "RGB(10, 28, 48)"},
+                          {menu().PMColorC, "0x301C0A"},
+                          {menu().PMColorDelphi, "$00301C0A"}};
     for (const Code& code : codes) {
         SCOPED_TRACE(code.Text);
         QGuiApplication::clipboard()->setText("old");

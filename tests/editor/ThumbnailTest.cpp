@@ -22,7 +22,9 @@ TEST(Thumbnail, SizesInABoxOf100)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.W << " x " << c.H);
         EXPECT_EQ(ThumbnailSize(100, 100, c.W, c.H), QSize(c.ExpectW, c.ExpectH));
-        EXPECT_EQ(MakeThumbnail(100, 100, TBitmap32(c.W, c.H), true).size(), QSize(c.ExpectW, c.ExpectH));
+        if (c.ExpectW > 0 && c.ExpectH > 0) { // an image with a side of 0 is a null image
+            EXPECT_EQ(MakeThumbnail(100, 100, TBitmap32(c.W, c.H), true).size(), QSize(c.ExpectW, c.ExpectH));
+        }
     }
 }
 
