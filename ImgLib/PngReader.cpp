@@ -26,6 +26,10 @@ enum class TPngStatus
 // that rate is cut off or lying about its size; say so before allocating the picture.
 constexpr std::uint64_t kMaxDeflateRatio = 1040;
 
+constexpr png_alloc_size_t kMaxChunkBytes = 16u << 20;
+constexpr png_byte kUnusedChunks[] = "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0pCAL\0pHYs\0sBIT\0"
+                                     "sCAL\0sPLT\0sRGB\0tEXt\0tIME\0zTXt";
+
 bool CanHoldImageData(png_structp png, png_infop info, std::uint64_t fileSize)
 {
     const std::uint64_t rowBytes = png_get_rowbytes(png, info);
@@ -118,6 +122,13 @@ TPngStatus Decode(png_structp png, png_infop info, TPngState& state, TBitmap32& 
     if (setjmp(png_jmpbuf(png))) return TPngStatus::Failed;
     // The pixel budget is the limit that matters; libpng's own default of a million rows or columns is not.
     png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
+    // libpng reads each ancillary chunk it knows whole, at the length the file claims, before checking
+    // it: a few hundred bytes claiming a gigabyte-long chunk cost a gigabyte. The picture needs none of
+    // them but tRNS, so the rest are skipped unread, as unknown chunks are.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kUnusedChunks,
+                                static_cast<int>(sizeof kUnusedChunks / 5));
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    png_set_chunk_malloc_max(png, kMaxChunkBytes);
     png_set_read_fn(png, &state, ReadFromSource);
     png_read_info(png, info);
     state.Width = png_get_image_width(png, info);

@@ -22,6 +22,7 @@ class QScrollArea;
 
 namespace tavrin {
 
+class IFileDialogSeam;
 class IMessageSeam;
 class TCustomLayer;
 class TEditorPopupMenu;
@@ -75,6 +76,16 @@ public:
 
     // Asks the close question when the picture did not come from a file; true lets the close go on.
     bool CloseQuery();
+
+    // Saves the region bitmap under a name asked in the save dialog (FmEditorExport.cpp).
+    void SaveSelection();
+    // Puts the region bitmap on the clipboard; an empty region leaves the clipboard alone.
+    void CopySelection();
+    // Replaces the picture with the one on the clipboard, after asking; layers, caption, file name and
+    // zoom stay.
+    void PasteImage();
+    // The dialogs SaveSelection asks through; the platform's until set. Must outlive the window.
+    void SetFileDialogs(IFileDialogSeam& dialogs) { FFileDialogs = &dialogs; }
 
     // --- notifications (sender only) ---
     std::function<void(TFmEditor&)> OnImgMouseDown;
@@ -134,6 +145,8 @@ private:
     QPoint ScreenPos(int viewX, int viewY) const;
 
     IMessageSeam& FMessages;
+    IFileDialogSeam* FFileDialogs = nullptr;
+    int FSaveFilterIndex = 0; // the save dialog's entry, kept between saves as the dialog keeps it
     std::unique_ptr<TImgEditor> FImgEditor; // owned; declared before the view so it goes last
     QWidget* FPanelWindow = nullptr;
     QLabel* FPanelTopLeft = nullptr;

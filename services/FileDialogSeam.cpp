@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QScreen>
 #include <QTreeView>
 
@@ -27,6 +28,13 @@ void DecorateOpenDialog(QFileDialog& dialog)
         header->setSectionResizeMode(0, QHeaderView::Stretch);
         for (int column = 1; column < header->count(); ++column)
             header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+        // A name typed into the name field selects its file without making it current: follow the
+        // selection too.
+        if (QItemSelectionModel* selection = list->selectionModel())
+            QObject::connect(selection, &QItemSelectionModel::selectionChanged, preview, [&dialog, preview] {
+                const QStringList files = dialog.selectedFiles();
+                preview->ShowFile(files.size() == 1 ? files.front() : QString());
+            });
     }
     QSize size(1000, 560);
     if (const QScreen* screen = dialog.screen() ? dialog.screen() : QGuiApplication::primaryScreen())
@@ -44,6 +52,47 @@ QStringList TQtFileDialogSeam::GetOpenFileNames(QWidget* owner, const QString& t
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.selectedFiles();
+}
+
+QStringList QtNameFilters(const QString& platformFilter)
+{
+    // Qt takes a filter's patterns from its last parenthesised group and, with HideNameFilterDetails,
+    // shows the text before it: "JPEG (*.jpg;*.jpeg) (*.jpg)" shows "JPEG (*.jpg;*.jpeg)" and matches *.jpg.
+    const QStringList parts = platformFilter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(u';', u' ');
+        filters << parts[i] + QStringLiteral(" (") + patterns + u')';
+    }
+    return filters;
+}
+
+int FilterEntryOf(const QString& platformFilter, const QString& selectedNameFilter)
+{
+    const QStringList filters = QtNameFilters(platformFilter);
+    const QStringList parts = platformFilter.split(u'|');
+    for (qsizetype i = 0; i < filters.size(); ++i)
+        if (filters[i] == selectedNameFilter || parts[i * 2] == selectedNameFilter) return static_cast<int>(i) + 1;
+    return 1;
+}
+
+TSaveDialogAnswer TQtFileDialogSeam::GetSaveFileName(QWidget* owner, const TSaveDialogRequest& request)
+{
+    QFileDialog dialog(owner, request.Title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setSizeGripEnabled(true);
+    const QStringList filters = QtNameFilters(request.Filter);
+    dialog.setNameFilters(filters);
+    if (request.FilterIndex >= 1 && request.FilterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.FilterIndex - 1]);
+    dialog.setDefaultSuffix(request.DefaultExt);
+    dialog.selectFile(request.FileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return {dialog.selectedFiles().constFirst(), FilterEntryOf(request.Filter, dialog.selectedNameFilter())};
 }
 
 } // namespace tavrin

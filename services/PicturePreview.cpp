@@ -79,6 +79,8 @@ TPicturePreview::~TPicturePreview()
 
 void TPicturePreview::ShowFile(const QString& path)
 {
+    if (path == FPath) return; // the same file reported again (current and selected): already shown
+    FPath = path;
     const int request = ++FMailbox->Latest;
     FPicture->clear();
     FText->clear();

@@ -49,6 +49,7 @@ class TPicturePreview : public QWidget
     QLabel* FPicture;
     QLabel* FText;
     std::int64_t FMaxFileBytes;
+    QString FPath; // the file shown or being read
     std::shared_ptr<TMailbox> FMailbox; // shared with readings under way; they outlive this widget safely
 };
 

@@ -6,6 +6,13 @@
 #include "services/FormStorage.h"
 #include "services/IniFileStorage.h"
 #include "shell/BK_Drag.h"
+#include "shell/StatusBar.h"
+#include "shell/ToolPanel.h"
+#include "shell/Commands.h"
+#include "shell/PromotionPanel.h"
+#include "shell/TextFieldKeys.h"
+#include "shell/TipOfDay.h"
+#include "shell/ToolBarHead.h"
 #include "shell/ZoomCursors.h"
 
 #include <QApplication>
@@ -17,44 +24,25 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QPainter>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QVBoxLayout>
 
 namespace tavrin {
 
-namespace {
-
-QWidget* Fixed(QWidget* w, int width, int height)
-{
-    w->setFixedSize(width, height);
-    return w;
-}
-
-// The product logo of the header band: the name on a plain plate.
-QPixmap LogoPicture()
-{
-    QPixmap pixmap(149, 59);
-    pixmap.fill(QColor(0x1F, 0x4E, 0x8C));
-    QPainter p(&pixmap);
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(26);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("TAVRIN"));
-    return pixmap;
-}
-
-} // namespace
 
 TMainForm::TMainForm(const TServices& services, QWidget* parent) : QMainWindow(parent), FServices(services)
 {
     setWindowTitle(QStringLiteral("TAVRIN - 이미지 편집 프로그램"));
     setObjectName(QStringLiteral("MainForm"));
+    setWindowIcon(QIcon(QStringLiteral(":/tavrin/tavrin.svg")));
+    FCommands = new TCommands(*this);
+    FTextFieldKeys = new TTextFieldKeys(this);
+    FTipOfDay = new TTipOfDay(services.Status.Store(), this);
     BuildLayout();
     BuildMenus();
+    ConnectToolPanel();
+    UpdateWindowCommands();
     move(300, 263);
     resize(892, 746 + menuBar()->sizeHint().height());
     setMinimumWidth(892);
@@ -94,6 +82,21 @@ TMainForm::~TMainForm()
     FConfig.reset();
 }
 
+// The panel's buttons run the same commands as the menus, and the panel follows every tool command.
+void TMainForm::ConnectToolPanel()
+{
+    using enum TCommandId;
+    const std::pair<TToolPanel::TButton, TCommandId> routes[] = {
+        {TToolPanel::ImgBuMouse, ImgNone},          {TToolPanel::ImgBuRect, ImgSelect},
+        {TToolPanel::ImgBuMagnet, Magnet},          {TToolPanel::ImgBuLinkRect, ImgMapRect},
+        {TToolPanel::ImgBuLinkCircle, ImgMapCircle}, {TToolPanel::ImgBuLinkPolygon, ImgMapPolygon},
+        {TToolPanel::ImgViewOrg, ImgOrg},
+    };
+    for (const auto& [button, command] : routes)
+        FToolPanel->ButtonClick[button] = [this, command] { (*FCommands)[command].trigger(); };
+    connect(FCommands, &TCommands::ToolModeSet, FToolPanel, &TToolPanel::RefreshToolPanel);
+}
+
 void TMainForm::BuildLayout()
 {
     auto* central = new QWidget(this);
@@ -115,31 +118,20 @@ void TMainForm::BuildLayout()
     auto* row = new QHBoxLayout;
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    auto* toolPanel = new QWidget(central);
-    toolPanel->setObjectName(QStringLiteral("PanelToolLeft"));
-    toolPanel->setFixedWidth(37);
-    toolPanel->setAutoFillBackground(true);
-    QPalette white = toolPanel->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    toolPanel->setPalette(white);
-    row->addWidget(toolPanel);
+    FToolPanel = new TToolPanel([this] { return ActiveEditor(); }, ColorDialogColor, central);
+    row->addWidget(FToolPanel);
     FMdiArea = new QMdiArea(central);
     FMdiArea->setObjectName(QStringLiteral("MdiArea"));
-    connect(FMdiArea, &QMdiArea::subWindowActivated, this, [this] { EditorResize(); });
+    connect(FMdiArea, &QMdiArea::subWindowActivated, this, [this] {
+        EditorResize();
+        UpdateWindowCommands();
+    });
     row->addWidget(FMdiArea, 1);
     column->addLayout(row, 1);
     setCentralWidget(central);
 
-    QStatusBar* bar = statusBar();
-    bar->setObjectName(QStringLiteral("StatusBar"));
-    bar->setFixedHeight(19);
-    bar->setSizeGripEnabled(false);
-    for (int width : {200, 20, 100}) {
-        auto* panel = new QLabel(bar);
-        panel->setFixedWidth(width);
-        panel->setFrameShape(QFrame::StyledPanel);
-        bar->addWidget(panel);
-    }
+    FStatusBar = new TMainStatusBar(this);
+    setStatusBar(FStatusBar);
 }
 
 QWidget* TMainForm::BuildHeader()
@@ -147,20 +139,9 @@ QWidget* TMainForm::BuildHeader()
     auto* head = new QWidget;
     head->setObjectName(QStringLiteral("PanelHead"));
     head->setFixedHeight(61);
-    auto* toolBar = Fixed(new QWidget(head), 635, 60);
-    toolBar->setObjectName(QStringLiteral("ToolBarHead"));
-    auto* logo = new QLabel(toolBar);
-    logo->setPixmap(LogoPicture());
-    logo->setGeometry(0, 0, 149, 59);
-
-    auto* promotion = Fixed(new QWidget(head), 241, 61);
-    promotion->setObjectName(QStringLiteral("Panel1"));
-    auto* animator = new QLabel(promotion);
-    animator->setObjectName(QStringLiteral("JvGIFAnimator1"));
-    animator->setGeometry(5, 3, 230, 55);
-    auto* browser = new QWidget(promotion);
-    browser->setObjectName(QStringLiteral("WBAD"));
-    browser->setGeometry(-1000, 0, 168, 61); // created, never shown a page, kept out of sight
+    FToolBarHead = new TToolBarHead(*FCommands, head);
+    connect(FToolBarHead, &TToolBarHead::SortClicked, this, &TMainForm::ToolButtonSortClick);
+    auto* promotion = new TPromotionPanel(head);
 
     auto* rule = new QFrame(head);
     rule->setFrameShape(QFrame::HLine);
@@ -168,74 +149,10 @@ QWidget* TMainForm::BuildHeader()
     auto* layout = new QGridLayout(head);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(toolBar, 0, 0, Qt::AlignLeft | Qt::AlignTop);
+    layout->addWidget(FToolBarHead, 0, 0, Qt::AlignLeft | Qt::AlignTop);
     layout->addWidget(promotion, 0, 1, Qt::AlignRight | Qt::AlignTop);
     layout->addWidget(rule, 0, 0, 1, 2, Qt::AlignBottom);
     return head;
-}
-
-void TMainForm::BuildMenus()
-{
-    ActionFileNew = new QAction(QStringLiteral("새 이미지(&N)"), this);
-    ActionFileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    ActionFileNew->setStatusTip(QStringLiteral("Create a new file"));
-    connect(ActionFileNew, &QAction::triggered, this, [this] { FileNewExecute(); });
-    ActionFileOpen = new QAction(QStringLiteral("&Open"), this);
-    ActionFileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    ActionFileOpen->setStatusTip(QStringLiteral("Open a file"));
-    connect(ActionFileOpen, &QAction::triggered, this, [this] { ActionFileOpenExecute(); });
-    ActionFileExit = new QAction(QStringLiteral("E&xit"), this);
-    ActionFileExit->setStatusTip(QStringLiteral("Exit application"));
-    connect(ActionFileExit, &QAction::triggered, this, &QWidget::close);
-    WindowClose = new QAction(QStringLiteral("닫기(&C)"), this);
-    WindowClose->setStatusTip(QStringLiteral("닫기"));
-    connect(WindowClose, &QAction::triggered, this, [this] { PMICloseClick(); });
-
-    QMenu* file = menuBar()->addMenu(QStringLiteral("파일(&F)"));
-    file->setObjectName(QStringLiteral("File1"));
-    file->setStatusTip(QStringLiteral("File related commands"));
-    file->addAction(ActionFileNew);
-    // The open and exit entries carry captions of their own; they share the commands' shortcuts.
-    QAction* open = file->addAction(QStringLiteral("열기(&O)"), this, [this] { ActionFileOpenExecute(); });
-    open->setShortcut(ActionFileOpen->shortcut());
-    open->setStatusTip(ActionFileOpen->statusTip());
-    file->addAction(WindowClose);
-    file->addSeparator();
-    QAction* exit = file->addAction(QStringLiteral("종료(&X)"), this, &QWidget::close);
-    exit->setStatusTip(ActionFileExit->statusTip());
-
-    QMenu* view = menuBar()->addMenu(QStringLiteral("보기(&V)"));
-    view->setObjectName(QStringLiteral("MMIView"));
-    MMIViewSelected = view->addAction(QStringLiteral("선택영역 보기(&V)"));
-    MMIViewSelected->setCheckable(true);
-    connect(MMIViewSelected, &QAction::triggered, this, [this](bool on) {
-        FConfig->UseViewSelected = on;
-        if (TFmEditor* editor = ActiveEditor())
-            editor->SetViewSelected(on);
-    });
-
-    FWindowMenu = menuBar()->addMenu(QStringLiteral("창(&W)"));
-    FWindowMenu->setObjectName(QStringLiteral("Window1"));
-    FWindowMenu->setStatusTip(QStringLiteral("Window related commands"));
-    connect(FWindowMenu, &QMenu::aboutToShow, this, [this] { FillWindowMenu(); });
-
-    FPopupMenuTab = new QMenu(this);
-    FPopupMenuTab->setObjectName(QStringLiteral("PopupMenuTab"));
-    FPopupMenuTab->addAction(QStringLiteral("창닫기(&C)"), this, [this] { PMICloseClick(); })
-        ->setObjectName(QStringLiteral("PMIClose"));
-}
-
-void TMainForm::FillWindowMenu()
-{
-    FWindowMenu->clear();
-    const QMdiSubWindow* current = FMdiArea->currentSubWindow();
-    int number = 1;
-    for (QMdiSubWindow* sub : FMdiArea->subWindowList()) {
-        QAction* entry = FWindowMenu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(sub->windowTitle()));
-        entry->setCheckable(true);
-        entry->setChecked(sub == current);
-        connect(entry, &QAction::triggered, this, [this, sub] { FMdiArea->setActiveSubWindow(sub); });
-    }
 }
 
 void TMainForm::showEvent(QShowEvent* event)

@@ -25,9 +25,15 @@ class IFileDialogSeam;
 class IMessageSeam;
 class TAppIniFileStorage;
 class TBK_Drag;
+class TCommands;
 class TConfig;
 class TFmEditor;
 class TFormStorage;
+class TMainStatusBar;
+class TToolPanel;
+class TTextFieldKeys;
+class TTipOfDay;
+class TToolBarHead;
 
 inline constexpr const char* kApplicationTitle = "TAVRIN 이미지편집";
 
@@ -61,6 +67,10 @@ public:
     void BK_DragDragDropFile(const QStringList& files);
     void PageControlChange();
     void PMICloseClick();
+    void ToolButtonSortClick(); // arranges by turns: cascade, horizontal, vertical
+    void MMTipClick();
+    void MMIHomePageClick();
+    void MIAboutClick();
 
     // Asks for the size of a new picture; none when cancelled. Tests may replace it.
     std::function<std::optional<TImageSize>()> AskImageSize;
@@ -72,11 +82,17 @@ public:
     QMenu& PopupMenuTab() const { return *FPopupMenuTab; }
     TBK_Drag& DropTarget() const { return *FDrag; }
     TConfig& Config() const { return *FConfig; }
+    TToolPanel& ToolPanel() const { return *FToolPanel; }
+    TMainStatusBar& StatusBarPanels() const { return *FStatusBar; }
+    TCommands& Commands() const { return *FCommands; }
+    TToolBarHead& ToolBarHead() const { return *FToolBarHead; }
+    TTipOfDay& TipOfDay() const { return *FTipOfDay; }
+    int ArrangeCount() const { return FArrangeCount; }
     QAction* ActionFileNew = nullptr;
     QAction* ActionFileOpen = nullptr;
     QAction* ActionFileExit = nullptr;
     QAction* WindowClose = nullptr;
-    QAction* MMIViewSelected = nullptr;
+    QAction* MMIViewSelected = nullptr; // the View menu's entry, which owns the check mark
     TColor ColorDialogColor{0x008000}; // guide colour for new editor windows; green until chosen
     int EditorNo() const { return FEditorNo; }
 
@@ -86,10 +102,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void ConnectToolPanel();
     void BuildLayout();
     QWidget* BuildHeader();
     void BuildMenus();
     void FillWindowMenu();
+    void UpdateWindowCommands();
     void EditorDestroyed(int tag);
     int TabIndexOfTag(int tag) const;
     QMdiSubWindow* SubWindowOf(int tag) const;
@@ -104,8 +122,16 @@ private:
     QTabBar* FPageControl = nullptr;
     QMdiArea* FMdiArea = nullptr;
     QMenu* FWindowMenu = nullptr;
+    qsizetype FWindowMenuFixed = 0; // entries before the list of editor windows
+    TCommands* FCommands = nullptr;       // owned by this window
+    TToolBarHead* FToolBarHead = nullptr; // owned by this window
+    TTipOfDay* FTipOfDay = nullptr;       // owned by this window
+    TTextFieldKeys* FTextFieldKeys = nullptr;
+    int FArrangeCount = 0;
     QMenu* FPopupMenuTab = nullptr;
     TBK_Drag* FDrag = nullptr;
+    TToolPanel* FToolPanel = nullptr;
+    TMainStatusBar* FStatusBar = nullptr;
     bool FShown = false;
     bool FClosing = false;
 };

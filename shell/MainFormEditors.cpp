@@ -3,6 +3,9 @@
 
 #include "editor/FmEditor.h"
 #include "services/Config.h"
+#include "services/FileDialogSeam.h"
+#include "shell/Readouts.h"
+#include "shell/ToolPanel.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -55,10 +58,12 @@ TFmEditor* TMainForm::NewEditor()
     }
     auto* editor = new TFmEditor(FServices.Messages);
     editor->SetTag(n);
+    editor->SetFileDialogs(FServices.FileDialogs);
     editor->SetGuideColor(ColorDialogColor);
     editor->setWindowTitle(QStringLiteral("새 그림%1").arg(n));
     // Queued: the tab goes once the window is wholly gone, never while it is half destroyed.
     connect(editor, &QObject::destroyed, this, [this, n] { EditorDestroyed(n); }, Qt::QueuedConnection);
+    SubscribeReadouts(*editor, *FToolPanel, *FStatusBar);
     FPageControl->setTabText(tab, editor->windowTitle());
     QMdiSubWindow* sub = FMdiArea->addSubWindow(editor);
     sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -84,6 +89,7 @@ void TMainForm::EditorResize()
     if (!editor || FClosing)
         return;
     SyncTab(*editor);
+    FToolPanel->RefreshToolPanel();
     editor->SetViewSelected(FConfig->UseViewSelected);
 }
 
@@ -101,6 +107,7 @@ void TMainForm::EditorDestroyed(int tag)
     }
     if (FPageControl->count() == 0)
         FPageControl->hide();
+    UpdateWindowCommands();
 }
 
 void TMainForm::ShowEditor(TFmEditor& editor)

@@ -123,10 +123,12 @@ TEST_F(ImageLoading, DamagedFileReportsFileAndReason)
     EXPECT_TRUE(loaded.Error.contains(path));
 }
 
-// Icons are the exception: a broken one is an empty picture, not an error.
-TEST_F(ImageLoading, BrokenIconGivesEmptyPicture)
+// A broken icon is an error like any other, not an empty picture passed off as read.
+TEST_F(ImageLoading, BrokenIconIsAnError)
 {
-    const TLoadedBitmap loaded = LoadBitmapByExtension(Copy(kPixbufImages + "/fail/bug778204.ico", "x.ico"));
-    ASSERT_TRUE(loaded.Ok());
-    EXPECT_TRUE(loaded.Bitmap->Empty());
+    const QString path = Copy(kPixbufImages + "/fail/bug778204.ico", "x.ico");
+    const TLoadedBitmap loaded = LoadBitmapByExtension(path);
+    EXPECT_FALSE(loaded.Ok());
+    EXPECT_TRUE(loaded.Error.startsWith("이미지 파일을 읽을 수 없습니다: ")) << loaded.Error.toStdString();
+    EXPECT_TRUE(loaded.Error.contains(path));
 }

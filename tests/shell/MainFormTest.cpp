@@ -41,6 +41,7 @@ public:
         Answers.pop_front();
         return next;
     }
+    TSaveDialogAnswer GetSaveFileName(QWidget*, const TSaveDialogRequest&) override { return {}; }
 };
 
 QString ReadText(const QString& path)

@@ -1,0 +1,272 @@
+// Saving a 6000 x 4000 region the way the save command does (encode, write through the replacement routine,
+// which syncs the file to disk), beside a reference writer on the same picture in the same run:
+//   JPEG  against cjpeg -quality 100 -sample 1x1 (goal: at most 1.1 times its time)
+//   PNG   against Qt's PNG writer at the same zlib level (goal: at most 1.0 times)
+//   GIF   against ImageMagick convert -colors 256 -dither FloydSteinberg (goal: at most 0.5 times, and a
+//         PSNR against the original no more than 0.5 dB below ImageMagick's; both PSNRs are printed)
+// The tools read a PPM of the picture from /tmp and write their file to /tmp, process start included; they do
+// not sync their files to disk, which our save does (on this machine's virtual disk that alone takes
+// about 15 ms a megabyte), so the encoders are also timed alone, into memory.
+#include "ImgLib/JpegWriter.h"
+#include "ImgLib/PngWriter.h"
+#include "core/Bitmap32.h"
+#include "services/ImgFunSave.h"
+#include "services/MessageSeam.h"
+
+#include <QFile>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+using namespace tavrin;
+
+namespace {
+
+constexpr int kWidth = 6000;
+constexpr int kHeight = 4000;
+const std::string kPpm = "/tmp/tavrin_bench_save_6000x4000.ppm";
+const std::string kOut = "/tmp/tavrin_bench_save_out";
+
+class TNoMessages final : public IMessageSeam
+{
+public:
+    TMsgButton Show(const TMessage&) override { return TMsgButton::Ok; }
+};
+
+// Smooth colour waves with a little noise, as a photograph gives the codecs to do.
+const TBitmap32& Picture()
+{
+    static const TBitmap32 picture = [] {
+        TBitmap32 b(kWidth, kHeight);
+        std::uint32_t noise = 2463534242u;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                noise ^= noise << 13;
+                noise ^= noise >> 17;
+                noise ^= noise << 5;
+                const int n = static_cast<int>(noise % 9) - 4;
+                b.ScanLine(y)[x] = MakeColor32(255, static_cast<std::uint8_t>(128 + 90 * std::sin(x / 97.0 + y / 53.0) + n),
+                                               static_cast<std::uint8_t>(128 + 90 * std::sin(x / 61.0 - y / 89.0) + n),
+                                               static_cast<std::uint8_t>(128 + 90 * std::cos((x + y) / 131.0) + n));
+            }
+        std::string ppm = "P6\n" + std::to_string(kWidth) + " " + std::to_string(kHeight) + "\n255\n";
+        ppm.reserve(ppm.size() + static_cast<std::size_t>(kWidth) * kHeight * 3);
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                const TColor32 p = b.ScanLine(y)[x];
+                ppm += static_cast<char>(RedOf(p));
+                ppm += static_cast<char>(GreenOf(p));
+                ppm += static_cast<char>(BlueOf(p));
+            }
+        QFile f(QString::fromStdString(kPpm));
+        if (f.open(QIODevice::WriteOnly)) f.write(ppm.data(), static_cast<qint64>(ppm.size()));
+        return b;
+    }();
+    return picture;
+}
+
+QImage PictureImage()
+{
+    const TBitmap32& b = Picture();
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    for (int y = 0; y < kHeight; ++y)
+        std::copy(b.ScanLine(y), b.ScanLine(y) + kWidth, reinterpret_cast<TColor32*>(image.scanLine(y)));
+    return image;
+}
+
+void SaveAs(benchmark::State& state, const char* extension)
+{
+    const TBitmap32& picture = Picture();
+    TNoMessages messages;
+    const QString path = QString::fromStdString(kOut + "_ours." + extension);
+    for (auto _ : state) {
+        const TSaveResult r = SaveBitmapByExtension(picture, path, messages);
+        if (!r.Saved()) {
+            state.SkipWithError(r.Message.toStdString().c_str());
+            break;
+        }
+    }
+}
+
+void RunTool(benchmark::State& state, std::vector<std::string> arguments)
+{
+    Picture();
+    std::vector<char*> argv;
+    for (std::string& a : arguments)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    // The tool's own processor time: on a machine shared with other work the wall clock says little.
+    const auto childCpuMs = [] {
+        rusage usage{};
+        getrusage(RUSAGE_CHILDREN, &usage);
+        return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+               (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+    };
+    const double before = childCpuMs();
+    for (auto _ : state) {
+        pid_t pid = 0;
+        int status = 0;
+        if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0 ||
+            waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            state.SkipWithError(("cannot run " + arguments[0]).c_str());
+            break;
+        }
+    }
+    state.counters["cpu_ms"] = (childCpuMs() - before) / static_cast<double>(state.iterations());
+}
+
+std::string Magick()
+{
+    return ::access("/usr/bin/convert", X_OK) == 0 ? "/usr/bin/convert" : "convert";
+}
+
+// The encoders alone, into memory: what the save costs before the file is written and synced to disk.
+void EncodeWith(benchmark::State& state, TWriteResult (*encode)(const TBitmap32&, std::string&))
+{
+    const TBitmap32& picture = Picture();
+    std::string bytes;
+    for (auto _ : state) {
+        if (!encode(picture, bytes).Ok) {
+            state.SkipWithError("encoding failed");
+            break;
+        }
+        benchmark::DoNotOptimize(bytes.data());
+    }
+}
+void BM_EncodeJpeg(benchmark::State& state)
+{
+    EncodeWith(state, [](const TBitmap32& b, std::string& out) { return WriteJpeg(b, out); });
+}
+void BM_EncodePng(benchmark::State& state)
+{
+    EncodeWith(state, [](const TBitmap32& b, std::string& out) { return WritePng(b, out); });
+}
+
+void BM_SaveJpeg(benchmark::State& state)
+{
+    SaveAs(state, "jpg");
+}
+void BM_Cjpeg(benchmark::State& state)
+{
+    RunTool(state, {"cjpeg", "-quality", "100", "-sample", "1x1", "-outfile", kOut + "_cjpeg.jpg", kPpm});
+}
+void BM_SavePng(benchmark::State& state)
+{
+    SaveAs(state, "png");
+}
+void BM_QtPng(benchmark::State& state)
+{
+    const QImage image = PictureImage();
+    // Qt maps quality q to zlib level (100 - q) * 9 / 91 ... ; without a quality it uses zlib's default, 6.
+    static_assert(kPngCompressionLevel == 6);
+    const QString path = QString::fromStdString(kOut + "_qt.png");
+    for (auto _ : state)
+        if (!image.save(path, "PNG")) {
+            state.SkipWithError("Qt could not write the PNG");
+            break;
+        }
+}
+void BM_SaveGif(benchmark::State& state)
+{
+    SaveAs(state, "gif");
+}
+void BM_MagickGif(benchmark::State& state)
+{
+    RunTool(state, {Magick(), kPpm, "-dither", "FloydSteinberg", "-colors", "256", kOut + "_magick.gif"});
+}
+
+BENCHMARK(BM_EncodeJpeg)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+BENCHMARK(BM_EncodePng)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+BENCHMARK(BM_SaveJpeg)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+BENCHMARK(BM_Cjpeg)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+BENCHMARK(BM_SavePng)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+BENCHMARK(BM_QtPng)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+BENCHMARK(BM_SaveGif)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(BM_MagickGif)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+class TRatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs) {
+            if (run.error_occurred) continue;
+            Times[run.run_name.function_name] = run.GetAdjustedRealTime();
+            const auto tool = run.counters.find("cpu_ms");
+            CpuTimes[run.run_name.function_name] =
+                tool != run.counters.end() ? static_cast<double>(tool->second) : run.GetAdjustedCPUTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> Times;
+    std::map<std::string, double> CpuTimes; // ours: this process; a tool: its process
+};
+
+void PrintRatio(const TRatioReporter& reporter, const std::string& ours, const std::string& tool, double goal)
+{
+    const auto a = reporter.Times.find(ours);
+    const auto b = reporter.Times.find(tool);
+    if (a == reporter.Times.end() || b == reporter.Times.end()) return;
+    const double ratio = a->second / b->second;
+    const double cpuOurs = reporter.CpuTimes.at(ours), cpuTool = reporter.CpuTimes.at(tool);
+    std::printf("%-13s %8.1f ms   %-13s %8.1f ms   wall ratio %.2f   processor time %.1f / %.1f ms, ratio %.2f"
+                "  (goal %.2f: %s)\n",
+                ours.c_str(), a->second, tool.c_str(), b->second, ratio, cpuOurs, cpuTool, cpuOurs / cpuTool, goal,
+                cpuOurs / cpuTool <= goal ? "ok" : "MISSED");
+}
+
+// Peak signal-to-noise ratio of a saved file against the picture, in dB.
+double Psnr(const std::string& path)
+{
+    const QImage image = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
+    if (image.size() != QSize(kWidth, kHeight)) return 0;
+    const TBitmap32& b = Picture();
+    double sum = 0;
+    for (int y = 0; y < kHeight; ++y) {
+        const auto* row = reinterpret_cast<const TColor32*>(image.constScanLine(y));
+        for (int x = 0; x < kWidth; ++x) {
+            const TColor32 p = row[x], q = b.ScanLine(y)[x];
+            for (int shift : {16, 8, 0}) {
+                const double d = static_cast<int>((p >> shift) & 0xFF) - static_cast<int>((q >> shift) & 0xFF);
+                sum += d * d;
+            }
+        }
+    }
+    const double mse = sum / (3.0 * kWidth * kHeight);
+    return 10 * std::log10(255.0 * 255.0 / mse);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    TRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    PrintRatio(reporter, "BM_SaveJpeg", "BM_Cjpeg", 1.1);
+    PrintRatio(reporter, "BM_SavePng", "BM_QtPng", 1.0);
+    PrintRatio(reporter, "BM_SaveGif", "BM_MagickGif", 0.5);
+    std::printf("Without writing the file (encoding into memory only):\n");
+    PrintRatio(reporter, "BM_EncodeJpeg", "BM_Cjpeg", 1.1);
+    PrintRatio(reporter, "BM_EncodePng", "BM_QtPng", 1.0);
+    if (reporter.Times.count("BM_SaveGif") && reporter.Times.count("BM_MagickGif")) {
+        const double ours = Psnr(kOut + "_ours.gif"), magick = Psnr(kOut + "_magick.gif");
+        std::printf("GIF PSNR: ours %.2f dB, ImageMagick %.2f dB, difference %+.2f dB (goal >= -0.50: %s)\n", ours,
+                    magick, ours - magick, ours - magick >= -0.5 ? "ok" : "MISSED");
+    }
+    benchmark::Shutdown();
+    return 0;
+}
