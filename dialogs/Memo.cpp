@@ -106,10 +106,4 @@ QString JoinWithLineBreaks(const QStringList& lines)
     return text;
 }
 
-void CopyTextToClipboard(const QString& text)
-{
-    if (QClipboard* clipboard = QGuiApplication::clipboard())
-        clipboard->setText(text);
-}
-
 } // namespace tavrin

@@ -4,10 +4,8 @@
 #include "editor/EditorPopupMenu.h"
 #include "editor/Image32.h"
 #include "editor/Thumbnail.h"
+#include "services/Clipboard.h"
 #include "services/ColorCodes.h"
-
-#include <QClipboard>
-#include <QGuiApplication>
 
 namespace tavrin {
 
@@ -26,7 +24,7 @@ void TFmEditor::BuildPopupMenu()
     FImage->PopupMenu = FPopupMenu;
 }
 
-void TFmEditor::PMImageClick() {}
+void TFmEditor::PMImageClick() { SaveSelection(); }
 
 QImage TFmEditor::RegionImage() const
 {
@@ -46,7 +44,7 @@ void TFmEditor::PMColorCopyClick(int tag)
 {
     const TColor color = ColorAtImage(FImgEditor->ViewToImage(static_cast<float>(FPopupX)),
                                       FImgEditor->ViewToImage(static_cast<float>(FPopupY)));
-    QGuiApplication::clipboard()->setText(QString::fromStdString(EditorColorCode(color, tag)));
+    CopyTextToClipboard(QString::fromStdString(EditorColorCode(color, tag)));
 }
 
 } // namespace tavrin

@@ -3,11 +3,13 @@
 #include "dialogs/FmGIF.h"
 #include "dialogs/FmImgTag.h"
 #include "editor/EditorPopupMenu.h"
+#include "services/FileDialogSeamScripted.h"
 #include "support/ModalProbe.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 using namespace tavrin;
 using tavrin::test::EditorFixture;
@@ -185,6 +187,16 @@ TEST_F(EditorPopup, ItemsReachTheirOperations)
     ModalProbe<TFmGIF> gif([](TFmGIF&) {});
     QTest::keyClick(&menu(), Qt::Key_G); // the item's mnemonic
     EXPECT_EQ(gif.Seen(), 1);
+
+    TScriptedFileDialogSeam dialogs; // the region is saved under the name the save dialog gives
+    editor->SetFileDialogs(dialogs);
+    QTemporaryDir dir;
+    const QString saved = dir.filePath("region.png");
+    dialogs.SaveAnswers.push_back({saved});
+    RightClick({240, 150});
+    QTest::keyClick(&menu(), Qt::Key_S);
+    EXPECT_EQ(dialogs.SaveRequests.size(), 1u);
+    EXPECT_EQ(QImage(saved).size(), QSize(doc().FSelBitmap.Width(), doc().FSelBitmap.Height()));
 
     RightClick({100, 150}); // the last layer deletable goes
     const int before = layers().Count();
