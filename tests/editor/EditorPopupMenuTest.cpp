@@ -243,6 +243,17 @@ TEST_F(EditorPopup, PreviewShowsTheRegionsSizeAndThumbnailMadeOncePerRegion)
     RightClick({200, 150});
     EXPECT_NE(menu().Thumbnail().cacheKey(), made);
     EXPECT_EQ(menu().Thumbnail().pixel(0, 0), 0xFF3366CCu);
+
+    // A selection hanging off the picture's corner: the part off it is white in the preview.
+    TRubberbandLayer* band = doc().CreateSelectionBand();
+    band->SetVisible(true);
+    band->SetBounds({250, 150, 350, 250});
+    RightClick({270, 170});
+    ASSERT_EQ(doc().FSelBitmap.Width(), 100);
+    const QImage& partly = menu().Thumbnail();
+    EXPECT_EQ(partly.pixel(49, 49), 0xFF3366CCu);
+    EXPECT_EQ(partly.pixel(50, 10), 0xFFFFFFFFu);
+    EXPECT_EQ(partly.pixel(10, 50), 0xFFFFFFFFu);
 }
 
 TEST_F(EditorPopup, ColourItemShowsASwatchOfThePixelUnderThePointer)
