@@ -28,6 +28,7 @@ class TCustomLayer;
 class TEditorPopupMenu;
 class TImage32;
 class TRsRuler;
+class TFmSaveSlices;
 
 // True for a web address ("scheme://..."), as a dropped link gives, rather than a file name.
 bool IsWebAddress(const QString& name);
@@ -73,6 +74,11 @@ public:
     void ShowAllTags();
     // Shows the transparent GIF dialog, modally, on the selected region.
     void SaveTransparentGif();
+
+    // Saves every piece of the guide grid at once, with a page that reassembles them when asked for.
+    void SaveAllPieces();
+    // Shows the pieces dialog; true when it was confirmed. Tests replace it to answer in its place.
+    std::function<bool(TFmSaveSlices&)> RunSlicesDialog;
 
     // Asks the close question when the picture did not come from a file; true lets the close go on.
     bool CloseQuery();

@@ -92,6 +92,7 @@ void TFmEditor::PasteImage()
         FMessages.Show(TMessage(QStringLiteral("붙여넣기 오류"), text, TMsgIcon::Warning));
         return;
     }
+    FImgEditor->KeepRegionPixels(); // the region keeps the pixels it was taken from, as before a load
     TBitmap32& bitmap = FImage->Bitmap();
     bitmap = std::move(pasted);
     bitmap.DrawMode = TDrawMode::dmOpaque;

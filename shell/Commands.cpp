@@ -4,6 +4,7 @@
 #include "editor/FmEditor.h"
 #include "services/Config.h"
 #include "shell/MainForm.h"
+#include "shell/ToolPanel.h"
 #include "shell/WindowArrange.h"
 
 #include <QAction>
@@ -86,6 +87,9 @@ const std::array<TCommandDef, kCommandCount> kTable{{
      [](TMainForm& f) { OnEditor(f, [](TFmEditor& e) { e.SaveSelection(); }); }},
     {ImgSaveGif, "ActionImgSaveGif", "투명 &GIF 저장", "", 0,
      [](TMainForm& f) { OnEditor(f, [](TFmEditor& e) { e.SaveTransparentGif(); }); }},
+    {ImgSaveAllPieces, "ActionImgSaveAllPieces", "조각 모두 저장",
+     "조각 모두 저장|가이드선으로 나뉜 조각을 모두 저장하고 다시 맞춰 보여 주는 HTML 페이지를 만듭니다", 0,
+     [](TMainForm& f) { OnEditor(f, [](TFmEditor& e) { e.SaveAllPieces(); }); }},
     {ImgMapTag, "ActionImgMapTag", "이미지맵 전체 태그 보기", "", 0,
      [](TMainForm& f) { OnEditor(f, [](TFmEditor& e) { e.ShowAllTags(); }); }},
     {SplitColorChange, "ActionSplitColorChange", "가이드선 색상 변경", "", 0,

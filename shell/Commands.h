@@ -38,6 +38,7 @@ enum class TCommandId
     Magnet,
     ImgSave,
     ImgSaveGif,
+    ImgSaveAllPieces,
     ImgMapTag,
     SplitColorChange,
     WindowCascade,

@@ -43,6 +43,7 @@ const TTopMenu kMainMenu[] = {
     {"File1", "파일(&F)", "File related commands",
      {{FileNew, {"FileNewItem"}},
       {FileOpen, {"FileOpenItem", "열기(&O)"}},
+      {ImgSaveAllPieces, {"FileSaveAllPiecesItem", "조각 모두 저장(&A)"}},
       {WindowClose, {"FileCloseItem"}},
       {FileExit, {"FileExitItem", "종료(&X)"}, true}}},
     {"Edit1", "편집(&E)", "Edit commands",

@@ -127,6 +127,7 @@ void TToolBarHead::BuildMenus(TCommands& commands)
     FPopupMenuSave = menu("PopupMenuSave");
     add(FPopupMenuSave, TCommandId::ImgSave, {"PopupMenuSaveImg", "", "", ppSave});
     add(FPopupMenuSave, TCommandId::ImgSaveGif, {"PopupMenuSaveGif", "", "", ppTransparentGif});
+    add(FPopupMenuSave, TCommandId::ImgSaveAllPieces, {"PopupMenuSaveAllPieces", "", "", ppSave});
     FPopupMenuSort = menu("PopupMenuSort");
     add(FPopupMenuSort, TCommandId::WindowCascade, {"PopupMenuSortStair", "", "계단형", ppCascade});
     add(FPopupMenuSort, TCommandId::WindowTileHorizontal, {"PopupMenuSortHor", "", "수평", ppTileHorizontal});

@@ -150,7 +150,7 @@ TEST_F(CommandsFixture, MenusShowTheirEntriesInOrder)
         seen << top->text() + ": " + entries.join(" | ");
     }
     const QStringList expected{
-        "파일(&F): 새 이미지(&N) | 열기(&O) | 닫기(&C) | - | 종료(&X)",
+        "파일(&F): 새 이미지(&N) | 열기(&O) | 조각 모두 저장(&A) | 닫기(&C) | - | 종료(&X)",
         "편집(&E): 이미지 복사(&C) | 이미지 붙여넣기(&P) | 가이드 라인 삭제 | 가이드선 모두 삭제 | 사각 선택툴 모두 삭제",
         "보기(&V): 이미지 확대(&P) | 이미지 축소(&M) | 원본 이미지(&O) | 선택영역 보기(&V)",
         "도구(&T): 가이드선 색상 변경(&C) | 영역 선택툴(&S) | 이미지맵 전체 태그 보기",
@@ -171,7 +171,7 @@ TEST_F(CommandsFixture, MenusShowTheirEntriesInOrder)
         }
         popupSeen << entries.join(" | ");
     }
-    EXPECT_EQ(popupSeen, (QStringList{"선택 이미지 저장 | 투명 &GIF 저장", "계단형(&C) | 수평(&H) | 수직(&V)",
+    EXPECT_EQ(popupSeen, (QStringList{"선택 이미지 저장 | 투명 &GIF 저장 | 조각 모두 저장", "계단형(&C) | 수평(&H) | 수직(&V)",
                                       "확대(&+) | 축소(&-) | 원본(&/)"}));
 }
 
@@ -301,6 +301,7 @@ TEST_F(CommandsFixture, PictureDialogsOpenFromTheMenus)
     const Case cases[] = {
         {MenuEntry("MMTool", "이미지맵 전체 태그 보기"), "tavrin::TFmImgMapAll"},
         {form->ToolBarHead().findChild<QAction*>("PopupMenuSaveGif"), "tavrin::TFmGIF"},
+        {MenuEntry("File1", "조각 모두 저장(&A)"), "tavrin::TFmSaveSlices"},
     };
     for (const Case& c : cases) {
         ASSERT_NE(c.Entry, nullptr) << c.Dialog;
