@@ -25,7 +25,7 @@ struct SaveAllPiecesFixture : EditorFixture
         Open(120, 80);
         TBitmap32& picture = image().Bitmap();
         for (int y = 0; y < picture.Height(); ++y)
-            for (int x = 0; x < picture.Width(); ++x) picture.SetPixel(x, y, MakeColor(x * 2, y * 3, (x + y) & 0xFF));
+            for (int x = 0; x < picture.Width(); ++x) picture.SetPixel(x, y, OpaquePixelOf(MakeColor(x * 2, y * 3, (x + y) & 0xFF)));
         image().BitmapChanged();
         AddGuide(true, 40);
         AddGuide(true, 90);

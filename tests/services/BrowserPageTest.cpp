@@ -64,7 +64,7 @@ TBitmap32 PatternPicture(int width, int height)
     TBitmap32 picture(width, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            picture.SetPixel(x, y, MakeColor((x * 7 + y) & 0xFF, (y * 5 + x * 3) & 0xFF, (x * y) & 0xFF));
+            picture.SetPixel(x, y, OpaquePixelOf(MakeColor((x * 7 + y) & 0xFF, (y * 5 + x * 3) & 0xFF, (x * y) & 0xFF)));
     return picture;
 }
 

@@ -49,6 +49,7 @@ public:
         ++Asked;
         return {};
     }
+    TSaveDialogAnswer GetSaveFileName(QWidget*, const TSaveDialogRequest&) override { return {}; } // cancelled
 };
 
 // Catches the web pages the program asks the desktop to open.

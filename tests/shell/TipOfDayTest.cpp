@@ -25,6 +25,7 @@ class NoFileDialogs : public IFileDialogSeam
 {
 public:
     QStringList GetOpenFileNames(QWidget*, const QString&, const QString&) override { return {}; }
+    TSaveDialogAnswer GetSaveFileName(QWidget*, const TSaveDialogRequest&) override { return {}; }
 };
 
 struct TipFixture : ::testing::Test

@@ -38,6 +38,7 @@ class NoFileDialogs : public IFileDialogSeam
 {
 public:
     QStringList GetOpenFileNames(QWidget*, const QString&, const QString&) override { return {}; }
+    TSaveDialogAnswer GetSaveFileName(QWidget*, const TSaveDialogRequest&) override { return {}; }
 };
 
 // A picture whose pixel (x, y) has red x and green y, so every read-out names its pixel.
