@@ -4,6 +4,8 @@
 // the layout slow: Qt's word-boundary wrapping rescans an unbroken word for every screen line, which
 // takes seconds for a 100 000-character link, so a memo holding such a word breaks lines anywhere.
 
+#include "services/Clipboard.h" // CopyTextToClipboard, used by the dialogs' copy buttons
+
 #include <QPlainTextEdit>
 #include <QStringList>
 

@@ -2,6 +2,7 @@
 #include "editor/FmEditor.h"
 
 #include "core/RoundEven.h"
+#include "editor/EditorPopupMenu.h"
 #include "editor/Image32.h"
 #include "editor/RsRuler.h"
 #include "services/MessageSeam.h"
@@ -114,8 +115,7 @@ void TFmEditor::BuildLayout()
     FScrollBox->setWidget(FScrollContent);
     grid->addWidget(FScrollBox, 1, 1);
 
-    FPopupMenu = new QMenu(this);
-    FImage->PopupMenu = FPopupMenu;
+    BuildPopupMenu();
 
     FImage->installEventFilter(this);
     FScrollContent->installEventFilter(this);

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 
+class QImage;
 class QLabel;
 class QMenu;
 class QScrollArea;
@@ -24,6 +25,7 @@ namespace tavrin {
 class IFileDialogSeam;
 class IMessageSeam;
 class TCustomLayer;
+class TEditorPopupMenu;
 class TImage32;
 class TRsRuler;
 class TFmSaveSlices;
@@ -104,7 +106,7 @@ public:
     TRsRuler& RulerBottom() const { return *FRulerBottom; }
     TRsRuler& RulerLeft() const { return *FRulerLeft; }
     TRsRuler& RulerRight() const { return *FRulerRight; }
-    QMenu& PopupMenu() const { return *FPopupMenu; }
+    TEditorPopupMenu& PopupMenu() const { return *FPopupMenu; }
     TPoint PopupPoint() const { return {FPopupX, FPopupY}; }
 
     // The image handlers, public because the rulers and tests call them directly.
@@ -117,6 +119,16 @@ public:
     void UpdateImageSize();
     void UpdateRulerOffsets();
 
+    // The context menu's handlers (FmEditorPopup.cpp).
+    void PMIImgMapClick() { EditAreaTag(); }
+    void PMImageClick();
+    void PMISaveGifClick() { SaveTransparentGif(); }
+    void MMICancelClick() { FImgEditor->DeleteLastLayer(); }
+    // Copies the colour of the pixel under the last right press as the code of `tag` (51 to 54).
+    void PMColorCopyClick(int tag);
+    // The selected region's pixels for its preview, read in place where possible.
+    QImage RegionImage() const;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -127,6 +139,7 @@ private:
     enum class TPressed { None, Left, Right };
 
     void BuildLayout();
+    void BuildPopupMenu();
     void SetUpRulers();
     void ConnectRuler(TRsRuler& ruler, bool horizontalGuide, bool farEdge);
     void RulerMouseMove(TRsRuler& ruler, TShiftState shift, int x, int y);
@@ -150,7 +163,7 @@ private:
     QScrollArea* FScrollBox = nullptr;
     QWidget* FScrollContent = nullptr; // holds the image at (2, 0)
     TImage32* FImage = nullptr;
-    QMenu* FPopupMenu = nullptr;
+    TEditorPopupMenu* FPopupMenu = nullptr;
 
     TPressed FPressedButton = TPressed::None;
     TCursor FToolCursor = TCursor::crDefault;

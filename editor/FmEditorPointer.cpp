@@ -4,6 +4,7 @@
 #include "core/ImgMap.h"
 #include "core/InfoLayer.h"
 #include "core/LayerCollection.h"
+#include "editor/EditorPopupMenu.h"
 #include "editor/Image32.h"
 
 #include <QEvent>
@@ -31,6 +32,8 @@ void TFmEditor::ImageMouseDown(TMouseButton button, TShiftState shift, int x, in
                                                        : TPressed::None;
     // The document sets the region, its pixels, the highlight and the press fields.
     FImgEditor->PressUpdate(button, x, y, layer);
+    FPopupMenu->RegionChanged();
+    FPopupMenu->PressOn(IsArea(layer), button == TMouseButton::mbRight);
     if (button == TMouseButton::mbRight) {
         FPopupX = x;
         FPopupY = y;

@@ -214,7 +214,8 @@ void TImage32::mouseReleaseEvent(QMouseEvent* event)
     ApplyPointerShape();
     if (OnMouseUp)
         OnMouseUp(button, shift, p.x(), p.y(), layer);
-    if (button == TMouseButton::mbRight && PopupMenu && !PopupMenu->isEmpty())
+    // Only a release over the picture opens the menu; the pointer may have left it while pressed.
+    if (button == TMouseButton::mbRight && PopupMenu && !PopupMenu->isEmpty() && rect().contains(p))
         PopupMenu->popup(event->globalPosition().toPoint());
 }
 

@@ -50,7 +50,7 @@ public:
     void SetOwnCursor(TCursor shape);
     TCursor OwnCursor() const { return FOwnCursor; }
 
-    // Opens on the right button's release, after the release handler ran. Not owned.
+    // Opens on the right button's release over the view, after the release handler ran. Not owned.
     QMenu* PopupMenu = nullptr;
 
     TMouseEvent OnMouseDown;

@@ -49,4 +49,16 @@ std::string ColorToDelphiCode(TColor c)
     return Format("$%08X", RawColorValue(c));
 }
 
+std::string EditorColorCode(TColor c, int tag)
+{
+    const TRgb rgb = Components(c);
+    switch (tag) {
+    case ctHtml: return ColorToHtmlCode(c);
+    case ctRgb: return ColorToRgbCode(c);
+    case ctCpp: return Format("0x%02X%02X%02X", rgb.B, rgb.G, rgb.R);
+    case ctDelphi: return Format("$00%02X%02X%02X", rgb.B, rgb.G, rgb.R);
+    default: return {};
+    }
+}
+
 } // namespace tavrin

@@ -22,4 +22,18 @@ std::string ColorToCppCode(TColor c);
 // whole value as eight digits: 255/128/0 gives "$000080FF", pure red "clRed".
 std::string ColorToDelphiCode(TColor c);
 
+// The editor context menu's "색상 복사" items, by their Tags.
+enum TColorCodeTag : int
+{
+    ctHtml = 51,
+    ctRgb = 52,
+    ctCpp = 53,
+    ctDelphi = 54,
+};
+
+// The code the editor menu copies. HTML and RGB as above; C++ is "0x" and Delphi "$00", each followed
+// by blue, green and red as two digits apiece, so both always have every digit and never a name:
+// 255/128/0 gives "0x0080FF" and "$000080FF". Any other tag gives an empty text.
+std::string EditorColorCode(TColor c, int tag);
+
 } // namespace tavrin
