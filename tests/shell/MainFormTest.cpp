@@ -3,6 +3,7 @@
 #include "services/FileDialogSeam.h"
 #include "services/IniFileStorage.h"
 #include "services/MessageSeamScripted.h"
+#include "MainFormFixture.h"
 #include "shell/MainForm.h"
 
 #include <QDropEvent>
@@ -52,30 +53,8 @@ QString ReadText(const QString& path)
     return QString::fromUtf8(f.readAll());
 }
 
-struct MainFormFixture : ::testing::Test
+struct MainFormFixture : test::MainFormFixture<ScriptedFileDialogs>
 {
-    QTemporaryDir dir;
-    TScriptedMessageSeam messages;
-    ScriptedFileDialogs dialogs;
-    std::unique_ptr<TAppIniFileStorage> status;
-    std::unique_ptr<TMainForm> form;
-
-    void SetUp() override
-    {
-        status = std::make_unique<TAppIniFileStorage>(dir.filePath("status.ini"));
-        form = std::make_unique<TMainForm>(TMainForm::TServices{messages, dialogs, *status, dir.path()});
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
-    void TearDown() override
-    {
-        for (QMdiSubWindow* sub : form->MdiArea().subWindowList())
-            if (auto* e = qobject_cast<TFmEditor*>(sub->widget()))
-                e->Document().FFileName = "x"; // no close questions while tidying up
-        form.reset();
-        status.reset();
-    }
-
     QString Picture(const QString& name, QSize size = {30, 20})
     {
         QImage image(size, QImage::Format_RGB32);

@@ -3,6 +3,7 @@
 #include "services/FileDialogSeam.h"
 #include "services/IniFileStorage.h"
 #include "services/MessageSeamScripted.h"
+#include "MainFormFixture.h"
 #include "shell/MainForm.h"
 #include "shell/StatusBar.h"
 #include "shell/ToolPanel.h"
@@ -34,13 +35,6 @@ namespace {
 
 using B = TToolPanel::TButton;
 
-class NoFileDialogs : public IFileDialogSeam
-{
-public:
-    QStringList GetOpenFileNames(QWidget*, const QString&, const QString&) override { return {}; }
-    TSaveDialogAnswer GetSaveFileName(QWidget*, const TSaveDialogRequest&) override { return {}; }
-};
-
 // A picture whose pixel (x, y) has red x and green y, so every read-out names its pixel.
 void FillCoordinatePicture(TFmEditor& editor, int width, int height)
 {
@@ -63,30 +57,8 @@ void OnColorDialog(std::function<void(QColorDialog&)> act)
     });
 }
 
-struct ToolPanelFixture : ::testing::Test
+struct ToolPanelFixture : test::MainFormFixture<test::NoFileDialogs>
 {
-    QTemporaryDir dir;
-    TScriptedMessageSeam messages;
-    NoFileDialogs dialogs;
-    std::unique_ptr<TAppIniFileStorage> status;
-    std::unique_ptr<TMainForm> form;
-
-    void SetUp() override
-    {
-        status = std::make_unique<TAppIniFileStorage>(dir.filePath("status.ini"));
-        form = std::make_unique<TMainForm>(TMainForm::TServices{messages, dialogs, *status, dir.path()});
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
-    void TearDown() override
-    {
-        for (QMdiSubWindow* sub : form->MdiArea().subWindowList())
-            if (auto* e = qobject_cast<TFmEditor*>(sub->widget()))
-                e->Document().FFileName = "x"; // no close questions while tidying up
-        form.reset();
-        status.reset();
-    }
-
     TToolPanel& panel() { return form->ToolPanel(); }
     TMainStatusBar& bar() { return form->StatusBarPanels(); }
     TImgButton& button(B b) { return panel().Button(b); }
