@@ -83,11 +83,18 @@ struct TImageControl
     int Delay = 0;
 };
 
+// A check pass decodes the first frame without a screen to draw on; a draw pass paints it.
+enum class TFramePass
+{
+    Check,
+    Draw
+};
+
 class TFirstFrameReader
 {
   public:
-    TFirstFrameReader(GifFileType* gif, const TGifInput& input)
-        : FGif(gif), FInput(input), FWidth(gif->SWidth), FHeight(gif->SHeight)
+    TFirstFrameReader(GifFileType* gif, const TGifInput& input, TFramePass pass)
+        : FGif(gif), FInput(input), FWidth(gif->SWidth), FHeight(gif->SHeight), FDraw(pass == TFramePass::Draw)
     {
     }
 
@@ -171,10 +178,16 @@ class TFirstFrameReader
             if (DGifGetLine(FGif, line.data(), desc.Width) != GIF_OK) return Failure(FInput, FGif->Error);
             const int screenY = desc.Top + y;
             if (screenY < 0 || screenY >= FHeight) continue;
-            EnsureScreen();
             --rowsLeftOnScreen;
+            const int shown = std::clamp(FWidth - desc.Left, 0, desc.Width);
+            if (!FDraw) {
+                if (!IndicesInTable(line.data(), shown, colors))
+                    return TReadResult::Failure(DamagedFileError("colour index outside the colour table"));
+                continue;
+            }
+            EnsureScreen();
             TColor32* row = FScreen.ScanLine(screenY);
-            for (int x = 0; x < desc.Width && desc.Left + x < FWidth; ++x) {
+            for (int x = 0; x < shown; ++x) {
                 const int index = line[static_cast<std::size_t>(x)];
                 if (index == FControl.Transparent) continue;
                 if (index >= colors.ColorCount)
@@ -186,6 +199,13 @@ class TFirstFrameReader
         return TReadResult::Success();
     }
 
+    bool IndicesInTable(const GifPixelType* line, int count, const ColorMapObject& colors) const
+    {
+        for (int x = 0; x < count; ++x)
+            if (line[x] != FControl.Transparent && line[x] >= colors.ColorCount) return false;
+        return true;
+    }
+
     // The part of the screen an image covers, to be put back after it.
     struct TSavedArea
     {
@@ -195,6 +215,7 @@ class TFirstFrameReader
 
     TSavedArea SaveArea(const GifImageDesc& desc)
     {
+        if (!FDraw) return {};
         EnsureScreen();
         TSavedArea area{std::clamp(desc.Left, 0, FWidth), std::clamp(desc.Top, 0, FHeight), {}};
         const int right = std::clamp(desc.Left + desc.Width, 0, FWidth);
@@ -209,6 +230,7 @@ class TFirstFrameReader
     // Puts an image of a several-image frame away before the next one is drawn.
     void Dispose(const GifImageDesc& desc, const TSavedArea& before)
     {
+        if (!FDraw) return;
         EnsureScreen();
         if (FControl.Disposal == DISPOSE_BACKGROUND)
             FScreen.FillRect(std::clamp(desc.Left, 0, FWidth), std::clamp(desc.Top, 0, FHeight),
@@ -242,15 +264,19 @@ class TFirstFrameReader
     GifFileType* FGif;
     const TGifInput& FInput;
     const int FWidth, FHeight;
+    const bool FDraw;
     TBitmap32 FScreen;
     TImageControl FControl;
     std::int64_t FDecoded = 0;
     bool FDrawnAny = false;
 };
 
-} // namespace
+// A screen up to this size costs no more memory than loading may spend on a file it then refuses; a
+// larger one is allocated only after its first frame has decoded without it, since a small first image
+// can be followed by a broken one that no size bound of the data can foresee.
+constexpr std::int64_t kScreenPixelsWithoutCheck = std::int64_t{16} << 20;
 
-TReadResult ReadGif(std::span<const std::uint8_t> data, TBitmap32& out)
+TReadResult ReadFirstFrame(std::span<const std::uint8_t> data, TFramePass pass, TBitmap32* out)
 {
     TGifInput input{data};
     int error = 0;
@@ -260,10 +286,19 @@ TReadResult ReadGif(std::span<const std::uint8_t> data, TBitmap32& out)
         return TReadResult::Failure(BadPictureSizeError(gif->SWidth, gif->SHeight));
     if (!FitsPixelBudget(gif->SWidth, gif->SHeight))
         return TReadResult::Failure(PictureTooLargeError(gif->SWidth, gif->SHeight));
-    TFirstFrameReader reader(gif.get(), input);
+    if (pass == TFramePass::Draw && std::int64_t{gif->SWidth} * gif->SHeight > kScreenPixelsWithoutCheck)
+        if (TReadResult checked = ReadFirstFrame(data, TFramePass::Check, nullptr); !checked) return checked;
+    TFirstFrameReader reader(gif.get(), input, pass);
     TReadResult result = reader.Read();
-    if (result) out = reader.TakeScreen();
+    if (result && out) *out = reader.TakeScreen();
     return result;
+}
+
+} // namespace
+
+TReadResult ReadGif(std::span<const std::uint8_t> data, TBitmap32& out)
+{
+    return ReadFirstFrame(data, TFramePass::Draw, &out);
 }
 
 void RegisterGifFormat(TPictureFormatRegistry& registry)

@@ -69,6 +69,20 @@ TBytes HugeScreenGif(unsigned imageSize)
     return b;
 }
 
+// The 16384 x 16384 screen with its good 1 x 1 image, then a second image of the same frame whose data the
+// file cuts off: no bound on the data's size can tell, only decoding it.
+TBytes HugeScreenGifCutInSecondImage()
+{
+    TBytes b = HugeScreenGif(1);
+    b.pop_back(); // the trailer
+    b.push_back(',');
+    for (unsigned v : {0u, 0u, 1u, 1u})
+        Put16(b, v);
+    b.push_back(0);
+    Append(b, {2, 2, 0x4C}); // a 2-byte block of which the file holds one
+    return b;
+}
+
 // Arithmetic-coded, 16384 x 16384 grey, with a scan that ends at once (130 bytes).
 TBytes ArithmeticJpegWithoutData()
 {
@@ -217,6 +231,7 @@ std::vector<TCraftedCase> CraftedCases()
     const TBytes gif = HugeScreenGif(1);
     return {
         {"no-image.gif", HugeScreenGif(0), ReadGif, "그림이 들어 있지 않습니다"},
+        {"cut-in-second-image.gif", HugeScreenGifCutInSecondImage(), ReadGif, "끊겨"},
         {"arithmetic-no-data.jpg", ArithmeticJpegWithoutData(), ReadJpeg, "끊겨"},
         {"gif-inside.bmp", gif, ReadBmp, "BMP 형식이 아닙니다"},
         {"gif-inside.ico", gif, ReadIco, "ICO 형식이 아닙니다"},
