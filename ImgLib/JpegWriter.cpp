@@ -7,16 +7,18 @@
 #include <cstdio> // jpeglib.h needs FILE
 #include <jpeglib.h>
 #include <memory>
+#include <new>
+#include <string>
 
 namespace tavrin {
 namespace {
 
 constexpr int kMaxJpegSide = JPEG_MAX_DIMENSION;
-constexpr std::size_t kChunk = 1 << 16;
+constexpr std::size_t kChunk = 1 << 18;
 constexpr int kRowsPerCall = 16;
 
-// Everything the encoder touches between setjmp and longjmp is plain data in here, except the string
-// it appends to, which is only touched inside a try block.
+// Everything the encoder touches between setjmp and longjmp is plain data in here, except the sink,
+// which is only called inside a try block.
 struct TJpegWriteState
 {
     jpeg_compress_struct Info{};
@@ -24,7 +26,7 @@ struct TJpegWriteState
     jpeg_destination_mgr Destination{};
     std::jmp_buf Jump{};
     char Message[JMSG_LENGTH_MAX] = {};
-    std::string* Out = nullptr;
+    const TByteSink* Sink = nullptr;
     JOCTET Buffer[kChunk];
 };
 
@@ -42,18 +44,21 @@ TJpegWriteState& StateOf(j_common_ptr info)
 
 void OnJpegMessage(j_common_ptr, int) {}
 
-// Moves `count` bytes of the chunk buffer to the string; a failure becomes a libjpeg error.
+// Hands `count` bytes of the chunk buffer to the sink; a refusal becomes a libjpeg error.
 void Flush(j_compress_ptr info, std::size_t count)
 {
     TJpegWriteState& state = StateOf(reinterpret_cast<j_common_ptr>(info));
-    bool ok = true;
+    const char* refusal = nullptr;
     try {
-        state.Out->append(reinterpret_cast<const char*>(state.Buffer), count);
+        if (!(*state.Sink)({reinterpret_cast<const char*>(state.Buffer), count}))
+            refusal = "the encoded bytes could not be kept";
+    } catch (const std::bad_alloc&) {
+        refusal = "out of memory";
     } catch (...) {
-        ok = false;
+        refusal = "the encoded bytes could not be kept";
     }
-    if (!ok) {
-        std::snprintf(state.Message, sizeof state.Message, "out of memory");
+    if (refusal) {
+        std::snprintf(state.Message, sizeof state.Message, "%s", refusal);
         std::longjmp(state.Jump, 1);
     }
     state.Destination.next_output_byte = state.Buffer;
@@ -115,6 +120,18 @@ struct TCompressGuard
 
 TWriteResult WriteJpeg(const TBitmap32& bitmap, std::string& out, int quality)
 {
+    out.clear();
+    return WriteJpeg(
+        bitmap,
+        [&out](std::string_view piece) {
+            out.append(piece); // bad_alloc stops the encoder
+            return true;
+        },
+        quality);
+}
+
+TWriteResult WriteJpeg(const TBitmap32& bitmap, const TByteSink& sink, int quality)
+{
     if (bitmap.Empty()) return TWriteResult::Failure(EmptyPictureError());
     if (bitmap.Width() > kMaxJpegSide || bitmap.Height() > kMaxJpegSide)
         return TWriteResult::Failure(
@@ -122,11 +139,10 @@ TWriteResult WriteJpeg(const TBitmap32& bitmap, std::string& out, int quality)
     std::unique_ptr<TJpegWriteState> state;
     try {
         state = std::make_unique<TJpegWriteState>();
-        out.clear();
     } catch (const std::bad_alloc&) {
         return TWriteResult::Failure(NotEnoughMemoryToWriteError());
     }
-    state->Out = &out;
+    state->Sink = &sink;
     state->Info.err = jpeg_std_error(&state->ErrorManager);
     state->ErrorManager.error_exit = OnJpegError;
     state->ErrorManager.emit_message = OnJpegMessage;

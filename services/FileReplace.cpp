@@ -61,11 +61,6 @@ QString ReasonFor(int error)
     }
 }
 
-TFileWriteResult Failure(int error)
-{
-    return {false, ReasonFor(error)};
-}
-
 // The file actually replaced: a symbolic link stays a link and its target gets the new contents.
 QString ResolvedTarget(const QString& path)
 {
@@ -100,12 +95,12 @@ void CopyModeAndOwner(int fd, const struct stat& old)
     }
 }
 
-// Writes all of bytes; 0 on success, else the errno of the failing call.
-int WriteAll(int fd, std::string_view bytes, const TFileWriteFault& fault)
+// Writes all of bytes; 0 on success, else the errno of the failing call. `calls` counts the write(2)
+// calls of the whole file, so that the test seam can fail the n-th of them.
+int WriteAll(int fd, std::string_view bytes, const TFileWriteFault& fault, int& calls)
 {
     const char* p = bytes.data();
     std::size_t left = bytes.size();
-    int calls = 0;
     while (left > 0) {
         std::size_t chunk = std::min(left, FileWriteChunkBytes);
         if (fault.MaxWriteBytes != 0) chunk = std::min(chunk, fault.MaxWriteBytes);
@@ -144,48 +139,86 @@ void SyncFolder(const QString& target)
     ::close(dir);
 }
 
-// Everything between creating the temporary file and renaming it; 0 on success, else an errno
-// (or -1 when the written size does not match).
-int FillTemporary(int fd, std::string_view bytes, const std::optional<struct stat>& old)
+// The sync and the size check that come before a rename; 0 on success, else an errno (or -1 when the
+// written size does not match).
+int Finish(int fd, std::size_t expected)
 {
-    const TFileWriteFault fault = CurrentFault();
-    if (old) CopyModeAndOwner(fd, *old);
-    if (const int error = WriteAll(fd, bytes, fault)) return error;
-    if (const int error = Sync(fd, fault)) return error;
+    if (const int error = Sync(fd, CurrentFault())) return error;
     struct stat written {};
     if (::fstat(fd, &written) != 0) return errno;
-    if (written.st_size != static_cast<off_t>(bytes.size())) return -1;
+    if (written.st_size != static_cast<off_t>(expected)) return -1;
     return 0;
 }
 
 } // namespace
 
-TFileWriteResult WriteFileReplacing(const QString& path, std::string_view bytes)
+TFileReplacement::TFileReplacement(const QString& path) : FTarget(ResolvedTarget(path))
 {
-    const QString target = ResolvedTarget(path);
-    const QByteArray targetName = QFile::encodeName(target);
-
     std::optional<struct stat> old;
     struct stat st {};
-    if (::stat(targetName.constData(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) return Failure(EISDIR);
+    if (::stat(QFile::encodeName(FTarget).constData(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) {
+            FError = EISDIR;
+            return;
+        }
         if (S_ISREG(st.st_mode)) old = st;
     }
-
-    QByteArray tempName;
-    const int fd = CreateTemporaryBeside(target, tempName);
-    if (fd < 0) return Failure(errno);
-
-    int error = FillTemporary(fd, bytes, old);
-    if (::close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && ::rename(tempName.constData(), targetName.constData()) != 0) error = errno;
-    if (error != 0) {
-        ::unlink(tempName.constData());
-        if (error == -1) return {false, QStringLiteral("쓴 크기가 맞지 않아 파일을 바꾸지 않았습니다.")};
-        return Failure(error);
+    FFd = CreateTemporaryBeside(FTarget, FTempName);
+    if (FFd < 0) {
+        FError = errno;
+        return;
     }
-    SyncFolder(target);
+    if (old) CopyModeAndOwner(FFd, *old);
+}
+
+TFileReplacement::~TFileReplacement()
+{
+    if (!FCommitted) Discard();
+}
+
+void TFileReplacement::Discard()
+{
+    if (FFd >= 0) ::close(FFd);
+    FFd = -1;
+    if (!FTempName.isEmpty()) ::unlink(FTempName.constData());
+    FTempName.clear();
+}
+
+bool TFileReplacement::Write(std::string_view bytes)
+{
+    if (FError != 0) return false;
+    FError = WriteAll(FFd, bytes, CurrentFault(), FWriteCalls);
+    if (FError == 0) FWritten += bytes.size();
+    return FError == 0;
+}
+
+QString TFileReplacement::Reason() const
+{
+    if (FError == -1) return QStringLiteral("쓴 크기가 맞지 않아 파일을 바꾸지 않았습니다.");
+    return FError != 0 ? ReasonFor(FError) : QString();
+}
+
+TFileWriteResult TFileReplacement::Commit()
+{
+    if (FError == 0) FError = Finish(FFd, FWritten);
+    if (FFd >= 0 && ::close(FFd) != 0 && FError == 0) FError = errno;
+    FFd = -1;
+    if (FError == 0 && ::rename(FTempName.constData(), QFile::encodeName(FTarget).constData()) != 0)
+        FError = errno;
+    if (FError != 0) {
+        Discard();
+        return {false, Reason()};
+    }
+    FCommitted = true;
+    SyncFolder(FTarget);
     return {true, QString()};
+}
+
+TFileWriteResult WriteFileReplacing(const QString& path, std::string_view bytes)
+{
+    TFileReplacement file(path);
+    file.Write(bytes);
+    return file.Commit();
 }
 
 void SetFileWriteFaultForTest(const TFileWriteFault& fault)

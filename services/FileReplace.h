@@ -4,6 +4,7 @@
 // the target. A full disk, a read-only folder or an I/O error therefore never leaves a shortened or empty
 // file where a good one was: the target stays byte for byte and the caller gets a reason to show.
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstddef>
@@ -23,6 +24,35 @@ struct TFileWriteResult
 // bits; new files get the user's normal umask permissions). On any failure the temporary file is removed
 // and the target stays byte for byte. A symbolic link at path is kept: the file it points to is replaced.
 TFileWriteResult WriteFileReplacing(const QString& path, std::string_view bytes);
+
+// The same replacement fed piece by piece, for a writer that streams a large file instead of building it
+// in memory first. The temporary file is made at once; Write appends (false once anything has failed,
+// with Reason saying why); Commit syncs, checks the size and renames. Destroyed without a successful
+// Commit, it removes the temporary file and the target stays as it was.
+class TFileReplacement
+{
+  public:
+    explicit TFileReplacement(const QString& path);
+    ~TFileReplacement();
+    TFileReplacement(const TFileReplacement&) = delete;
+    TFileReplacement& operator=(const TFileReplacement&) = delete;
+
+    bool Write(std::string_view bytes);
+    TFileWriteResult Commit();
+    bool Ok() const { return FError == 0; }
+    QString Reason() const;
+
+  private:
+    void Discard();
+
+    QString FTarget;
+    QByteArray FTempName;
+    int FFd = -1;
+    int FError = 0; // errno of the first failure; -1: the written size did not match
+    int FWriteCalls = 0;
+    std::size_t FWritten = 0;
+    bool FCommitted = false;
+};
 
 // Test seam: makes the routine fail on purpose, so that the failure paths can be tried on any disk.
 // While set, it applies to every later call in the process; Clear it when done.

@@ -98,6 +98,25 @@ QString WriterExtensionOf(const QString& fileName)
     return {};
 }
 
+namespace {
+
+// A JPEG at quality 100 is large: it goes to the file as it is encoded, with no copy of it in memory
+// (building it in a growing buffer first cost more than the encoding).
+TSaveResult SaveJpegStreamed(const TBitmap32& bitmap, const QString& fileName)
+{
+    TFileReplacement file(fileName);
+    if (!file.Ok()) return {TSaveOutcome::WriteFailed, WriteFailedMessage(fileName, file.Reason())};
+    const TWriteResult encoded =
+        WriteJpeg(bitmap, [&file](std::string_view piece) { return file.Write(piece); }, 100);
+    if (!file.Ok()) return {TSaveOutcome::WriteFailed, WriteFailedMessage(fileName, file.Reason())};
+    if (!encoded) return {TSaveOutcome::WriteFailed, WriteFailedMessage(fileName, QString::fromStdString(encoded.Error))};
+    const TFileWriteResult written = file.Commit();
+    if (!written.Ok) return {TSaveOutcome::WriteFailed, WriteFailedMessage(fileName, written.Reason)};
+    return {TSaveOutcome::Saved, {}};
+}
+
+} // namespace
+
 TSaveResult SaveBitmapByExtension(const TBitmap32& bitmap, const QString& fileName, IMessageSeam& messages,
                                   const TDepthChoice& depth)
 {
@@ -108,6 +127,7 @@ TSaveResult SaveBitmapByExtension(const TBitmap32& bitmap, const QString& fileNa
         messages.Show(TMessage(QString(), IconSizeMessage(), TMsgIcon::None, TMsgButton::Ok));
         return {TSaveOutcome::IconSizeRefused, {}};
     }
+    if (extension == u"jpg") return SaveJpegStreamed(bitmap, fileName);
     TWriteResult encoded;
     std::string bytes;
     try {

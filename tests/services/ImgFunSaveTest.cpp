@@ -1,6 +1,7 @@
 #include "services/ImgFunSave.h"
 
 #include "core/Bitmap32.h"
+#include "services/FileReplace.h"
 #include "services/MessageSeamScripted.h"
 
 #include <QDir>
@@ -9,6 +10,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <cerrno>
+#include <cstdint>
+#include <vector>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -20,6 +24,19 @@ TBitmap32 Picture(int width, int height)
 {
     TBitmap32 b(width, height);
     b.Clear(0xFF204060);
+    return b;
+}
+
+// Noise that JPEG cannot squeeze: its file takes several writes.
+TBitmap32 NoisyPicture(int width, int height)
+{
+    TBitmap32 b(width, height);
+    std::uint32_t seed = 12345;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            b.ScanLine(y)[x] = 0xFF000000u | (seed >> 8);
+        }
     return b;
 }
 
@@ -153,18 +170,22 @@ struct FailedWrite : ::testing::Test
 {
     QTemporaryDir dir;
     QString folder = dir.filePath("target");
-    QString target = folder + "/picture.bmp";
     QByteArray good = QByteArray(1000, 'g');
     TScriptedMessageSeam messages;
 
     void SetUp() override { ASSERT_TRUE(QDir().mkdir(folder)); }
+    void TearDown() override { ClearFileWriteFaultForTest(); }
+
+    // BMP is built in memory and written at once; JPEG goes to the file while it is encoded.
+    static std::vector<QString> Names() { return {"picture.bmp", "picture.jpg"}; }
 
     // The good file is byte for byte as it was and no temporary file is left beside it.
-    void ExpectGoodFileAlone(const TSaveResult& r, int filesInFolder = 1)
+    void ExpectGoodFileAlone(const QString& name, const TSaveResult& r, int filesInFolder = 1)
     {
+        SCOPED_TRACE(name.toStdString());
         EXPECT_EQ(r.Outcome, TSaveOutcome::WriteFailed);
-        EXPECT_TRUE(r.Message.contains("picture.bmp")) << r.Message.toStdString();
-        EXPECT_EQ(ReadAll(target), good);
+        EXPECT_TRUE(r.Message.contains(name)) << r.Message.toStdString();
+        EXPECT_EQ(ReadAll(folder + "/" + name), good);
         EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), filesInFolder);
     }
 };
@@ -172,12 +193,14 @@ struct FailedWrite : ::testing::Test
 TEST_F(FailedWrite, ReadOnlyFolderKeepsTheGoodFile)
 {
     ScratchFileSystem fs(folder, "256k"); // root writes into any folder: make the whole file system read-only
-    ASSERT_TRUE(WriteAll(target, good));
+    for (const QString& name : Names())
+        ASSERT_TRUE(WriteAll(folder + "/" + name, good));
     if (fs.Mounted())
         ASSERT_TRUE(fs.MakeReadOnly());
     else
         ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-    ExpectGoodFileAlone(SaveBitmapByExtension(Picture(8, 8), target, messages));
+    for (const QString& name : Names())
+        ExpectGoodFileAlone(name, SaveBitmapByExtension(Picture(8, 8), folder + "/" + name, messages), 2);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
@@ -185,7 +208,8 @@ TEST_F(FailedWrite, FullFileSystemKeepsTheGoodFile)
 {
     ScratchFileSystem fs(folder, "256k");
     if (!fs.Mounted()) GTEST_SKIP() << "a full file system needs root to mount a small tmpfs";
-    ASSERT_TRUE(WriteAll(target, good));
+    for (const QString& name : Names())
+        ASSERT_TRUE(WriteAll(folder + "/" + name, good));
     {
         QFile filler(folder + "/filler");
         ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
@@ -193,5 +217,20 @@ TEST_F(FailedWrite, FullFileSystemKeepsTheGoodFile)
         while (filler.write(block) == block.size() && filler.flush()) {
         }
     }
-    ExpectGoodFileAlone(SaveBitmapByExtension(Picture(300, 300), target, messages), 2);
+    for (const QString& name : Names())
+        ExpectGoodFileAlone(name, SaveBitmapByExtension(NoisyPicture(300, 300), folder + "/" + name, messages), 3);
+}
+
+// A write that fails after part of the file is already out (the JPEG's third piece, the BMP's second
+// write call) leaves the good file and reports the disk's reason, not an encoder's.
+TEST_F(FailedWrite, FailureMidFileKeepsTheGoodFile)
+{
+    for (const QString& name : Names())
+        ASSERT_TRUE(WriteAll(folder + "/" + name, good));
+    SetFileWriteFaultForTest({.FailAtWrite = 3, .Error = ENOSPC, .MaxWriteBytes = 256 * 1024});
+    for (const QString& name : Names()) {
+        const TSaveResult r = SaveBitmapByExtension(NoisyPicture(1000, 1000), folder + "/" + name, messages);
+        ExpectGoodFileAlone(name, r, 2);
+        EXPECT_TRUE(r.Message.contains("공간")) << r.Message.toStdString();
+    }
 }

@@ -1,0 +1,12 @@
+#pragma once
+// Where a writer that streams its file puts each piece as it is made. Returning false stops the writer:
+// the bytes could not be kept (a full disk, say), and the sink's owner knows why.
+
+#include <functional>
+#include <string_view>
+
+namespace tavrin {
+
+using TByteSink = std::function<bool(std::string_view)>;
+
+} // namespace tavrin
