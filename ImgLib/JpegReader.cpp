@@ -3,7 +3,9 @@
 #include "ImgLib/PixelBudget.h"
 #include "core/Bitmap32.h"
 
+#include <algorithm>
 #include <csetjmp>
+#include <cstdlib>
 #include <cstdio> // jpeglib.h needs FILE
 #include <jpeglib.h>
 #include <memory>
@@ -48,6 +50,34 @@ bool CanHoldBlocks(j_decompress_ptr info, std::size_t fileSize)
     return blocks * bitsPerBlock / 8 <= fileSize;
 }
 
+// A file of several scans (progressive ones above all) is decoded by first gathering every scan's
+// coefficients for the whole picture: 2 bytes for each sample of each component, as much as the picture
+// itself for 4:2:2 and half as much again for 4:4:4, all held beside it while it is made. For a big
+// picture the coefficients are first rewritten as a single-scan file in memory (the same coefficients,
+// so the same pixels), dropped, and that file is then decoded row by row into the picture: the peak is
+// the larger of the two plus a compressed file, not their sum. Only for YCbCr and grey files, whose
+// markers a rewrite keeps meaning the same.
+bool WorthRewritingAsOneScan(j_decompress_ptr info)
+{
+    if (!jpeg_has_multiple_scans(info)) return false;
+    if (info->jpeg_color_space != JCS_YCbCr && info->jpeg_color_space != JCS_GRAYSCALE) return false;
+    std::uint64_t blocks = 0;
+    for (int i = 0; i < info->num_components; ++i)
+        blocks += std::uint64_t{info->comp_info[i].width_in_blocks} * info->comp_info[i].height_in_blocks;
+    const std::uint64_t coefficientBytes = blocks * DCTSIZE2 * sizeof(JCOEF);
+    const std::uint64_t pixels = std::uint64_t{info->image_width} * info->image_height;
+    // Loading may take 1.2 times the picture's 4 bytes a pixel plus 64 MB; the picture takes the 4.
+    return coefficientBytes > pixels * 4 / 5 + (std::uint64_t{64} << 20);
+}
+
+// The single-scan file being written, in a buffer of plain memory that ReadJpeg frees.
+struct TMemoryFile
+{
+    unsigned char* Bytes = nullptr;
+    std::size_t Size = 0;
+    std::size_t Capacity = 0;
+};
+
 // Everything the decoder touches between setjmp and longjmp is plain data in here.
 struct TJpegState
 {
@@ -57,6 +87,10 @@ struct TJpegState
     std::jmp_buf Jump{};
     char Message[JMSG_LENGTH_MAX] = {};
     bool Truncated = false;
+    jpeg_compress_struct Rewriter{};
+    bool RewriterMade = false;
+    jpeg_destination_mgr RewriteDestination{};
+    TMemoryFile Rewritten;
 };
 
 TJpegState& StateOf(j_common_ptr info)
@@ -105,6 +139,76 @@ void OnJpegProgress(j_common_ptr info)
     }
 }
 
+constexpr std::size_t kRewriteChunk = 1 << 16;
+
+[[noreturn]] void OutOfMemory(TJpegState& state)
+{
+    std::snprintf(state.Message, JMSG_LENGTH_MAX, "out of memory");
+    std::longjmp(state.Jump, 1);
+}
+
+// Gives the encoder the next kRewriteChunk bytes of room at the end of the memory file.
+void OfferRoom(j_compress_ptr info)
+{
+    TJpegState& state = StateOf(reinterpret_cast<j_common_ptr>(info));
+    TMemoryFile& file = state.Rewritten;
+    if (file.Capacity - file.Size < kRewriteChunk) {
+        const std::size_t capacity = std::max(file.Capacity * 3 / 2, file.Size + kRewriteChunk);
+        auto* bytes = static_cast<unsigned char*>(std::realloc(file.Bytes, capacity));
+        if (!bytes) OutOfMemory(state);
+        file.Bytes = bytes;
+        file.Capacity = capacity;
+    }
+    state.RewriteDestination.next_output_byte = file.Bytes + file.Size;
+    state.RewriteDestination.free_in_buffer = kRewriteChunk;
+}
+
+void InitRewrite(j_compress_ptr info)
+{
+    OfferRoom(info);
+}
+
+boolean RewriteChunkFull(j_compress_ptr info)
+{
+    StateOf(reinterpret_cast<j_common_ptr>(info)).Rewritten.Size += kRewriteChunk;
+    OfferRoom(info);
+    return TRUE;
+}
+
+void EndRewrite(j_compress_ptr info)
+{
+    TJpegState& state = StateOf(reinterpret_cast<j_common_ptr>(info));
+    state.Rewritten.Size += kRewriteChunk - state.RewriteDestination.free_in_buffer;
+}
+
+// Reads every scan's coefficients, writes them as a single-scan file in memory, lets the coefficients
+// go and reads that file's header in their place. Only plain data lives in this frame.
+void RewriteAsOneScan(TJpegState& state, std::size_t fileSize)
+{
+    j_decompress_ptr info = &state.Info;
+    jvirt_barray_ptr* coefficients = jpeg_read_coefficients(info);
+    jpeg_compress_struct* writer = &state.Rewriter;
+    writer->err = info->err;
+    writer->client_data = &state;
+    jpeg_create_compress(writer);
+    state.RewriterMade = true;
+    state.RewriteDestination.init_destination = InitRewrite;
+    state.RewriteDestination.empty_output_buffer = RewriteChunkFull;
+    state.RewriteDestination.term_destination = EndRewrite;
+    writer->dest = &state.RewriteDestination;
+    state.Rewritten.Bytes = static_cast<unsigned char*>(std::malloc(fileSize + fileSize / 4 + kRewriteChunk));
+    if (!state.Rewritten.Bytes) OutOfMemory(state);
+    state.Rewritten.Capacity = fileSize + fileSize / 4 + kRewriteChunk;
+    jpeg_copy_critical_parameters(info, writer);
+    jpeg_write_coefficients(writer, coefficients);
+    jpeg_finish_compress(writer);
+    jpeg_destroy_compress(writer);
+    state.RewriterMade = false;
+    jpeg_abort_decompress(info); // frees the coefficients
+    jpeg_mem_src(info, state.Rewritten.Bytes, static_cast<unsigned long>(state.Rewritten.Size));
+    jpeg_read_header(info, TRUE);
+}
+
 void CmykRowToPixels(const JSAMPLE* cmyk, TColor32* pixels, int width, bool inverted)
 {
     for (int x = 0; x < width; ++x, cmyk += 4) {
@@ -130,6 +234,7 @@ TJpegStatus Decode(TJpegState& state, std::span<const std::uint8_t> data, TBitma
     if (info->image_width == 0 || info->image_height == 0) return TJpegStatus::BadSize;
     if (!FitsPixelBudget(info->image_width, info->image_height)) return TJpegStatus::TooLarge;
     if (!CanHoldBlocks(info, data.size())) return TJpegStatus::TooShort;
+    if (WorthRewritingAsOneScan(info)) RewriteAsOneScan(state, data.size());
     const bool cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
     info->out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA; // BGRA bytes are $AARRGGBB words here
     jpeg_start_decompress(info);
@@ -151,8 +256,13 @@ TJpegStatus Decode(TJpegState& state, std::span<const std::uint8_t> data, TBitma
 
 struct TDecompressGuard
 {
-    j_decompress_ptr Info;
-    ~TDecompressGuard() { jpeg_destroy_decompress(Info); }
+    TJpegState& State;
+    ~TDecompressGuard()
+    {
+        if (State.RewriterMade) jpeg_destroy_compress(&State.Rewriter);
+        jpeg_destroy_decompress(&State.Info);
+        std::free(State.Rewritten.Bytes);
+    }
 };
 
 } // namespace
@@ -168,7 +278,7 @@ TReadResult ReadJpeg(std::span<const std::uint8_t> data, TBitmap32& out)
     if (setjmp(state->Jump))
         return TReadResult::Failure(DamagedFileError(state->Message)); // jpeg_create_decompress failed
     jpeg_create_decompress(&state->Info);
-    TDecompressGuard guard{&state->Info};
+    TDecompressGuard guard{*state};
     state->Progress.progress_monitor = OnJpegProgress;
     state->Info.progress = &state->Progress;
 
