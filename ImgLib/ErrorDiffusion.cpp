@@ -1,5 +1,6 @@
 #include "ImgLib/ErrorDiffusion.h"
 
+#include "ImgLib/NearestColorSearch.h"
 #include "core/Bitmap32.h"
 
 #include <algorithm>
@@ -8,24 +9,16 @@
 namespace tavrin {
 namespace {
 
-// Nearest colours are remembered per cell of 6 bits a channel: the first colour asked for in a cell decides
-// for the cell. The diffusion carries the small difference on to the next pixels.
-class TNearestCache
+// The error a pixel receives from its neighbours, damped where it is large: up to 16 it passes whole,
+// from 16 to 48 at half strength, and never beyond 32. Where the picture leaves the hull of the palette the
+// error cannot be paid off; undamped it piles up into streaks of far-off colours, damped it stays local.
+int DampedError(int error)
 {
-public:
-    explicit TNearestCache(std::span<const TRgb> palette) : FPalette(palette), FIndex(1 << 18, -1) {}
-
-    int Find(int r, int g, int b)
-    {
-        std::int16_t& cached = FIndex[static_cast<std::size_t>((r >> 2) << 12 | (g >> 2) << 6 | b >> 2)];
-        if (cached < 0) cached = static_cast<std::int16_t>(NearestPaletteIndex(FPalette, r, g, b));
-        return cached;
-    }
-
-private:
-    std::span<const TRgb> FPalette;
-    std::vector<std::int16_t> FIndex;
-};
+    constexpr int kKnee = 16;
+    const int magnitude = error < 0 ? -error : error;
+    const int damped = magnitude < kKnee ? magnitude : magnitude < 3 * kKnee ? kKnee + (magnitude - kKnee) / 2 : 2 * kKnee;
+    return error < 0 ? -damped : damped;
+}
 
 int Clamp255(int v)
 {
@@ -55,7 +48,7 @@ std::vector<std::uint8_t> DiffuseToPalette(const TBitmap32& bitmap, std::span<co
     const int width = bitmap.Width();
     std::vector<std::uint8_t> indices(static_cast<std::size_t>(width) * static_cast<std::size_t>(bitmap.Height()));
     if (palette.empty() || indices.empty()) return indices;
-    TNearestCache nearest(palette);
+    TNearestColorSearch nearest(palette);
     // Errors in sixteenths, three channels a pixel, with a spare pixel at each end of the row.
     std::vector<int> current(static_cast<std::size_t>(width + 2) * 3, 0);
     std::vector<int> next(current.size(), 0);
@@ -69,9 +62,9 @@ std::vector<std::uint8_t> DiffuseToPalette(const TBitmap32& bitmap, std::span<co
             const int x = forward ? i : width - 1 - i;
             const TColor32 p = row[x];
             int* e = &current[static_cast<std::size_t>(x + 1) * 3];
-            const int r = Clamp255(RedOf(p) + ((e[0] + 8) >> 4));
-            const int g = Clamp255(GreenOf(p) + ((e[1] + 8) >> 4));
-            const int b = Clamp255(BlueOf(p) + ((e[2] + 8) >> 4));
+            const int r = Clamp255(RedOf(p) + DampedError((e[0] + 8) >> 4));
+            const int g = Clamp255(GreenOf(p) + DampedError((e[1] + 8) >> 4));
+            const int b = Clamp255(BlueOf(p) + DampedError((e[2] + 8) >> 4));
             const int index = nearest.Find(r, g, b);
             out[x] = static_cast<std::uint8_t>(index);
             const TRgb& c = palette[static_cast<std::size_t>(index)];

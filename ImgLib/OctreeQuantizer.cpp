@@ -1,5 +1,6 @@
 #include "ImgLib/OctreeQuantizer.h"
 
+#include "ImgLib/NearestColorSearch.h"
 #include "core/Bitmap32.h"
 
 #include <array>
@@ -10,6 +11,7 @@ namespace tavrin {
 namespace {
 
 constexpr int kLeafBits = 6;
+constexpr int kRefinePasses = 10;
 constexpr int kCells = 1 << (3 * kLeafBits);
 
 struct TCell
@@ -17,6 +19,11 @@ struct TCell
     std::uint64_t Count = 0;
     std::uint64_t R = 0, G = 0, B = 0;
 };
+
+std::uint8_t RoundedMean(std::uint64_t sum, std::uint64_t count)
+{
+    return static_cast<std::uint8_t>((sum + count / 2) / count);
+}
 
 // Pixel counts and channel sums of every 6-bit cell.
 std::vector<TCell> Histogram(const TBitmap32& bitmap)
@@ -143,10 +150,8 @@ private:
     {
         const TNode& node = FNodes[static_cast<std::size_t>(n)];
         if (node.Leaf) {
-            const auto mean = [&](std::uint64_t sum) {
-                return static_cast<std::uint8_t>((sum + node.Sum.Count / 2) / node.Sum.Count);
-            };
-            colors.push_back({mean(node.Sum.R), mean(node.Sum.G), mean(node.Sum.B)});
+            colors.push_back({RoundedMean(node.Sum.R, node.Sum.Count), RoundedMean(node.Sum.G, node.Sum.Count),
+                              RoundedMean(node.Sum.B, node.Sum.Count)});
             return;
         }
         for (int child : node.Children)
@@ -156,6 +161,36 @@ private:
     std::vector<TNode> FNodes;
     int FLeaves = 0;
 };
+
+// The octree's groups are bounded by the tree's fixed cubes; a few rounds of moving every colour to the mean
+// of the cells nearest to it (Lloyd's k-means) let the groups follow the picture's colours instead. Each round
+// lowers the squared error; a colour no cell is nearest to stays where it is.
+void Refine(const std::vector<TCell>& cells, std::vector<TRgb>& colors, int passes)
+{
+    for (int pass = 0; pass < passes; ++pass) {
+        TNearestColorSearch nearest(colors);
+        std::vector<TCell> groups(colors.size());
+        for (const TCell& cell : cells) {
+            if (!cell.Count) continue;
+            TCell& group = groups[static_cast<std::size_t>(
+                nearest.Find(RoundedMean(cell.R, cell.Count), RoundedMean(cell.G, cell.Count), RoundedMean(cell.B, cell.Count)))];
+            group.Count += cell.Count;
+            group.R += cell.R;
+            group.G += cell.G;
+            group.B += cell.B;
+        }
+        bool moved = false;
+        for (std::size_t i = 0; i < colors.size(); ++i) {
+            const TCell& group = groups[i];
+            if (!group.Count) continue;
+            const TRgb mean{RoundedMean(group.R, group.Count), RoundedMean(group.G, group.Count),
+                            RoundedMean(group.B, group.Count)};
+            moved = moved || !(mean == colors[i]);
+            colors[i] = mean;
+        }
+        if (!moved) return;
+    }
+}
 
 } // namespace
 
@@ -192,9 +227,12 @@ std::vector<TRgb> OctreePalette(const TBitmap32& bitmap, int maxColors)
         std::vector<TRgb> exact = DistinctColors(bitmap, maxColors);
         if (!exact.empty()) return exact;
     }
-    TOctree tree(Histogram(bitmap));
+    const std::vector<TCell> cells = Histogram(bitmap);
+    TOctree tree(cells);
     tree.Reduce(maxColors);
-    return tree.LeafColors();
+    std::vector<TRgb> colors = tree.LeafColors();
+    Refine(cells, colors, kRefinePasses);
+    return colors;
 }
 
 } // namespace tavrin

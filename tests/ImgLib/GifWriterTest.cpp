@@ -5,6 +5,7 @@
 #include "ImgLib/ErrorDiffusion.h"
 #include "ImgLib/GifWriter.h"
 #include "ImgLib/IconWriter.h"
+#include "ImgLib/NearestColorSearch.h"
 #include "ImgLib/OctreeQuantizer.h"
 #include "ImgLib/QtImageBridge.h"
 
@@ -14,8 +15,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <set>
+#include <utility>
 
 using namespace tavrin;
 using namespace tavrin::test;
@@ -155,6 +159,38 @@ TEST(GifWriter, OctreeAndDiffusionOnTinyBitmaps)
     EXPECT_EQ(NearestPaletteIndex(std::vector<TRgb>{{0, 0, 0}, {2, 0, 0}}, 1, 0, 0), 0);
     EXPECT_EQ(NearestPaletteIndex(blackWhite, 127, 128, 128), 1);
     EXPECT_EQ(NearestPaletteIndex(std::vector<TRgb>{{10, 0, 0}, {10, 0, 0}}, 10, 0, 0), 0);
+}
+
+// The diffusion's fast search finds exactly what the plain scan finds, ties to the lower index included, at
+// every colour of a coarse lattice and next to every palette colour and cell border.
+TEST(GifWriter, FastNearestSearchEqualsPlainScan)
+{
+    // The static colours, then 236 scattered ones, as a GIF palette holds them.
+    std::vector<TRgb> scattered(StaticSystemColors().begin(), StaticSystemColors().end());
+    std::uint32_t seed = 12345;
+    for (int i = 0; i < 236; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        scattered.push_back({static_cast<std::uint8_t>(seed >> 24), static_cast<std::uint8_t>(seed >> 16),
+                             static_cast<std::uint8_t>(seed >> 8)});
+    }
+    const std::vector<TRgb> halftone(HalftonePalette().begin(), HalftonePalette().end()); // six colours twice
+    const std::vector<TRgb> ties{{0, 0, 0}, {16, 0, 0}, {8, 8, 8}, {8, 8, 8}, {255, 255, 255}}; // 8,0,0 ties
+    for (const std::vector<TRgb>* palette : {&std::as_const(scattered), &halftone, &ties}) {
+        TNearestColorSearch search(*palette);
+        std::vector<std::array<int, 3>> probes;
+        for (int r = 0; r < 256; r += 15)
+            for (int g = 0; g < 256; g += 15)
+                for (int b = 0; b < 256; b += 15)
+                    probes.push_back({r, g, b});
+        for (const TRgb c : *palette)
+            for (int d : {-8, -1, 0, 1, 7, 8})
+                probes.push_back({std::clamp(c.R + d, 0, 255), std::clamp(c.G - d, 0, 255), std::clamp(c.B + d / 2, 0, 255)});
+        for (int v : {0, 7, 8, 127, 128, 248, 255})
+            probes.push_back({v, 255 - v, v});
+        probes.push_back({8, 0, 0});
+        for (const auto& [r, g, b] : probes)
+            ASSERT_EQ(search.Find(r, g, b), NearestPaletteIndex(*palette, r, g, b)) << r << "," << g << "," << b;
+    }
 }
 
 // The 8-bit icon and cursor carry the same reduction; Qt and ImageMagick read the colours of its table.
