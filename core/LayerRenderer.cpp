@@ -11,6 +11,10 @@
 #include <optional>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tavrin {
 
 namespace {
@@ -111,9 +115,20 @@ private:
 
     void FillRuns(const TColor32* src, TColor32* out) const
     {
+        const int n = FArea.Width();
         for (const TRun& r : FRuns) {
             const TColor32 c = src[r.Source] | 0xFF000000u;
             TColor32* p = out + r.Start;
+#if defined(__SSE2__)
+            // Whole steps of four pixels: what spills past the run is written again by the runs
+            // that follow, which start where it ends; only at the end of the row is it exact.
+            if (r.Start + ((r.Length + 3) & ~3) <= n) {
+                const __m128i v = _mm_set1_epi32(static_cast<int>(c));
+                for (int k = 0; k < r.Length; k += 4)
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(p + k), v);
+                continue;
+            }
+#endif
             for (int k = 0; k < r.Length; ++k)
                 p[k] = c;
         }
