@@ -87,7 +87,8 @@ public:
         const std::size_t bytes = static_cast<std::size_t>(FArea.Width()) * sizeof(TColor32);
         for (int vy = top; vy < bottom;) {
             const auto sy = static_cast<int>((vy - FDst.Top) * bh / dh);
-            SampleRow(FPicture.ScanLine(sy), out);
+            const auto nextSy = static_cast<int>(std::min<std::int64_t>((vy + 1 - FDst.Top) * bh / dh, bh - 1));
+            SampleRow(FPicture.ScanLine(sy), FPicture.ScanLine(nextSy), out);
             const TColor32* first = out;
             for (++vy, out += stride; vy < bottom && (vy - FDst.Top) * bh / dh == sy; ++vy, out += stride)
                 std::memcpy(out, first, bytes);
@@ -102,7 +103,8 @@ private:
         int Length;
     };
 
-    void SampleRow(const TColor32* src, TColor32* out) const
+    // `next` is the picture row the following view row shows.
+    void SampleRow(const TColor32* src, const TColor32* next, TColor32* out) const
     {
         const int n = FArea.Width();
         if (FIdentity)
@@ -110,7 +112,7 @@ private:
         else if (FWidened)
             FillRuns(src, out);
         else
-            Gather(src, out, n);
+            Gather(src, next, out, n);
     }
 
     void FillRuns(const TColor32* src, TColor32* out) const
@@ -134,11 +136,15 @@ private:
         }
     }
 
-    void Gather(const TColor32* src, TColor32* out, int n) const
+    // Zoomed out, every row is a new picture row whose cache lines are scattered over memory:
+    // asking early for those of the next row keeps the memory busy while this one is gathered.
+    void Gather(const TColor32* src, const TColor32* next, TColor32* out, int n) const
     {
         const int* c = FColumns.data();
         int i = 0;
         for (; i + 4 <= n; i += 4) {
+            __builtin_prefetch(next + c[i]);
+            __builtin_prefetch(next + c[i + 3]);
             out[i] = src[c[i]] | 0xFF000000u;
             out[i + 1] = src[c[i + 1]] | 0xFF000000u;
             out[i + 2] = src[c[i + 2]] | 0xFF000000u;
