@@ -8,6 +8,7 @@
 
 #include "core/Canvas32.h"
 #include "core/Color.h"
+#include "core/LargeBlockAllocator.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -75,7 +76,7 @@ public:
 private:
     int FWidth = 0;
     int FHeight = 0;
-    std::vector<TColor32> FPixels;
+    std::vector<TColor32, TLargeBlockAllocator<TColor32>> FPixels;
     std::uint64_t FVersion = 0;
     TCanvas32 FCanvas{*this};
 };

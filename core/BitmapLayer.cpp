@@ -13,22 +13,7 @@ namespace tavrin {
 
 namespace {
 
-// Columns [Start, Start + Length) of the target that show canvas column Source.
-struct TColumnRun
-{
-    int Source;
-    int Start;
-    int Length;
-};
-
-// Columns of one target row that take the same colour.
-struct TSpan
-{
-    int Start;
-    int Length;
-    TColor32 Color;
-    std::uint32_t Weight; // blend weight of Color
-};
+using TSpan = TBitmapLayer::TSpan;
 
 void MakeOpaque(TColor32* p, int n)
 {
@@ -77,6 +62,25 @@ void PaintSpans(const TPixelRows& target, const TRect& exposed, int row, const s
 
 } // namespace
 
+// Column vx shows canvas column (vx - dst.Left) x bw / dw, stepped without a division per column.
+const std::vector<TBitmapLayer::TColumnRun>& TBitmapLayer::ColumnRuns(int canvasWidth, const TRect& dst,
+                                                                      const TRect& clip, int exposedLeft) const
+{
+    const std::array<int, 7> key{1, canvasWidth, dst.Left, dst.Right, clip.Left, clip.Right, exposedLeft};
+    if (key == FRunsKey)
+        return FRuns;
+    FRuns.clear();
+    TColumnStepper column(clip.Left - dst.Left, canvasWidth, dst.Width());
+    for (int vx = clip.Left; vx < clip.Right; ++vx, column.Next()) {
+        if (!FRuns.empty() && FRuns.back().Source == column.Source)
+            ++FRuns.back().Length;
+        else
+            FRuns.push_back({column.Source, vx - exposedLeft, 1});
+    }
+    FRunsKey = key;
+    return FRuns;
+}
+
 void TBitmapLayer::SetCanvasWindow(int width, int height, TPoint origin, TColor32 fill)
 {
     FWindowed = true;
@@ -120,6 +124,50 @@ bool TBitmapLayer::ContainsPoint(int x, int y) const
     return AlphaOf(CanvasPixel(bx, by)) != 0;
 }
 
+// Canvas row `sy` over the columns of `runs` (one run per canvas column) as spans of one colour.
+void TBitmapLayer::RowSpans(int sy, const std::vector<TColumnRun>& runs, bool blend, std::uint8_t master,
+                            std::vector<TSpan>& spans) const
+{
+    const int first = runs.front().Source, last = runs.back().Source + 1; // canvas columns [first, last)
+    // Columns [lo, hi) read stored pixels from `stored` (canvas column lo); the rest read the fill.
+    int lo = last, hi = last;
+    const TColor32* stored = nullptr;
+    const int by = sy - (FWindowed ? FOrigin.Y : 0);
+    if (by >= 0 && by < FBitmap.Height()) {
+        const int ox = FWindowed ? FOrigin.X : 0;
+        lo = std::clamp(ox, first, last);
+        hi = std::clamp(ox + FBitmap.Width(), lo, last);
+        stored = FBitmap.ScanLine(by) + (lo - ox);
+        if (lo == hi)
+            lo = hi = last;
+    }
+    const auto startOf = [&](int x) {
+        return x < last ? runs[static_cast<std::size_t>(x - first)].Start : runs.back().Start + runs.back().Length;
+    };
+    for (int x = first; x < last;) {
+        const TColor32 c = x >= lo && x < hi ? stored[x - lo] : FFill;
+        int end = x;
+        while (end < last) {
+            if (end < lo || end >= hi) { // the fill, up to the stored pixels or to the end
+                if (FFill != c)
+                    break;
+                end = end < lo ? lo : last;
+            } else {
+                const TColor32* p = stored + (end - lo);
+                while (end < hi && *p == c) {
+                    ++end;
+                    ++p;
+                }
+                if (end < hi)
+                    break;
+            }
+        }
+        const int start = startOf(x);
+        spans.push_back({start, startOf(end) - start, c, blend ? BlendWeight(c, master) : 255u});
+        x = end;
+    }
+}
+
 // Works by runs: per target row each canvas pixel covers a run of columns, neighbouring runs of
 // one colour merge into a span, a span the blend leaves unchanged is skipped, and the rest is
 // filled or blended once per span. Consecutive target rows from the same canvas row reuse the spans.
@@ -136,19 +184,12 @@ void TBitmapLayer::Paint(TPixelRows target, const TRect& exposed) const
     if (blend && FBitmap.MasterAlpha == 0)
         return;
     const std::uint8_t master = FBitmap.MasterAlpha;
-    const std::int64_t dw = dst.Width(), dh = dst.Height();
+    const std::int64_t dh = dst.Height();
+    const std::vector<TColumnRun>& runs = ColumnRuns(bw, dst, clip, exposed.Left);
 
-    // Column vx shows canvas column (vx - dst.Left) x bw / dw, stepped without a division per column.
-    thread_local std::vector<TColumnRun> runs;
-    runs.clear();
-    TColumnStepper column(clip.Left - dst.Left, bw, dw);
-    for (int vx = clip.Left; vx < clip.Right; ++vx, column.Next()) {
-        if (!runs.empty() && runs.back().Source == column.Source)
-            ++runs.back().Length;
-        else
-            runs.push_back({column.Source, vx - exposed.Left, 1});
-    }
-
+    // Zoomed in or at 1 every canvas column of the clip has exactly one run, in order, so a row's
+    // spans follow from stretches of equal canvas pixels, found by a tight scan of the row.
+    const bool runPerColumn = dst.Width() >= bw;
     thread_local std::vector<TSpan> spans;
     int spansRow = -1;
     for (int vy = clip.Top; vy < clip.Bottom; ++vy) {
@@ -156,14 +197,17 @@ void TBitmapLayer::Paint(TPixelRows target, const TRect& exposed) const
         if (sy != spansRow) {
             spans.clear();
             spansRow = sy;
-            for (const TColumnRun& r : runs) {
-                const TColor32* p = FWindowed ? StoredPixel(r.Source, sy) : FBitmap.ScanLine(sy) + r.Source;
-                const TColor32 c = p ? *p : FFill;
-                if (!spans.empty() && spans.back().Color == c)
-                    spans.back().Length += r.Length;
-                else
-                    spans.push_back({r.Start, r.Length, c, blend ? BlendWeight(c, master) : 255u});
-            }
+            if (runPerColumn)
+                RowSpans(sy, runs, blend, master, spans);
+            else
+                for (const TColumnRun& r : runs) {
+                    const TColor32* p = FWindowed ? StoredPixel(r.Source, sy) : FBitmap.ScanLine(sy) + r.Source;
+                    const TColor32 c = p ? *p : FFill;
+                    if (!spans.empty() && spans.back().Color == c)
+                        spans.back().Length += r.Length;
+                    else
+                        spans.push_back({r.Start, r.Length, c, blend ? BlendWeight(c, master) : 255u});
+                }
         }
         PaintSpans(target, exposed, vy - exposed.Top, spans, blend);
     }

@@ -9,6 +9,10 @@
 #include "core/Geometry.h"
 #include "core/Layer.h"
 
+#include <array>
+#include <cstdint>
+#include <vector>
+
 namespace tavrin {
 
 class TBitmapLayer : public TPositionedLayer
@@ -42,6 +46,35 @@ protected:
 private:
     // The bitmap pixel that canvas pixel (x, y) reads, or null for the fill.
     const TColor32* StoredPixel(int x, int y) const;
+
+    // Columns [Start, Start + Length) of the target that show canvas column Source.
+    struct TColumnRun
+    {
+        int Source;
+        int Start;
+        int Length;
+    };
+    // The runs of the last paint and what they were worked out from: a view painted in bands of
+    // rows asks for the same columns once per band. Only the numbers decide, so a stale entry can
+    // never be wrong. Painting happens on one thread.
+    const std::vector<TColumnRun>& ColumnRuns(int canvasWidth, const TRect& dst, const TRect& clip,
+                                              int exposedLeft) const;
+    mutable std::vector<TColumnRun> FRuns;
+
+public:
+    // Columns of one target row that take the same colour.
+    struct TSpan
+    {
+        int Start;
+        int Length;
+        TColor32 Color;
+        std::uint32_t Weight; // blend weight of Color
+    };
+
+private:
+    void RowSpans(int sy, const std::vector<TColumnRun>& runs, bool blend, std::uint8_t master,
+                  std::vector<TSpan>& spans) const;
+    mutable std::array<int, 7> FRunsKey{};
 
     TBitmap32 FBitmap;
     bool FWindowed = false;

@@ -8,11 +8,20 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tavrin {
 
 namespace {
+
+// Rows per band when layers are painted over the picture: a band of a full-width view is a few
+// hundred kilobytes, well inside the second-level cache.
+constexpr int kBandRows = 32;
 
 bool PictureFits(const TBitmap32& picture, const TViewGeometry& g)
 {
@@ -38,59 +47,175 @@ int Subtract(const TRect& r, const TRect& hole, TRect (&out)[4])
     return n;
 }
 
-// Writes view rectangle `area` (inside the bitmap rectangle) of the scaled picture into rows
-// `out`, whose first row and column are those of `area`. Nearest neighbour: view column vx shows
-// picture column (vx - left) x width / view width, and likewise for rows.
+// Nearest-neighbour sampling of the picture into view rectangle `area` (inside the bitmap
+// rectangle): view column vx shows picture column (vx - left) x width / view width, and likewise
+// for rows. The column mapping is worked out once; rows are then written a stretch at a time, each
+// picture row sampled once per stretch and copied to the view rows that show it again.
+class TPictureSampler
+{
+public:
+    TPictureSampler(const TBitmap32& picture, const TViewGeometry& g, const TRect& area)
+        : FPicture(picture), FDst(g.BitmapRect), FArea(area)
+    {
+        const std::int64_t dw = FDst.Width(), bw = picture.Width();
+        FIdentity = dw == bw;
+        FWidened = dw > bw; // zoomed in: each picture pixel covers a run of columns
+        if (FIdentity)
+            return;
+        TColumnStepper column(area.Left - FDst.Left, static_cast<int>(bw), dw);
+        if (FWidened) {
+            FRuns.clear();
+            for (int i = 0; i < area.Width(); ++i, column.Next()) {
+                if (!FRuns.empty() && FRuns.back().Source == column.Source)
+                    ++FRuns.back().Length;
+                else
+                    FRuns.push_back({column.Source, i, 1});
+            }
+        } else {
+            FColumns.resize(static_cast<std::size_t>(area.Width()));
+            for (int& c : FColumns) {
+                c = column.Source;
+                column.Next();
+            }
+        }
+    }
+
+    // View rows [top, bottom) of the area into `out` (view row `top`, column area.Left).
+    void Rows(int top, int bottom, TColor32* out, std::ptrdiff_t stride) const
+    {
+        const std::int64_t dh = FDst.Height(), bh = FPicture.Height();
+        const std::size_t bytes = static_cast<std::size_t>(FArea.Width()) * sizeof(TColor32);
+        for (int vy = top; vy < bottom;) {
+            const auto sy = static_cast<int>((vy - FDst.Top) * bh / dh);
+            const auto nextSy = static_cast<int>(std::min<std::int64_t>((vy + 1 - FDst.Top) * bh / dh, bh - 1));
+            SampleRow(FPicture.ScanLine(sy), FPicture.ScanLine(nextSy), out);
+            const TColor32* first = out;
+            for (++vy, out += stride; vy < bottom && (vy - FDst.Top) * bh / dh == sy; ++vy, out += stride)
+                std::memcpy(out, first, bytes);
+        }
+    }
+
+private:
+    struct TRun
+    {
+        int Source;
+        int Start;
+        int Length;
+    };
+
+    // `next` is the picture row the following view row shows.
+    void SampleRow(const TColor32* src, const TColor32* next, TColor32* out) const
+    {
+        const int n = FArea.Width();
+        if (FIdentity)
+            CopyOpaque(out, src + (FArea.Left - FDst.Left), n);
+        else if (FWidened)
+            FillRuns(src, out);
+        else
+            Gather(src, next, out, n);
+    }
+
+    void FillRuns(const TColor32* src, TColor32* out) const
+    {
+        const int n = FArea.Width();
+        for (const TRun& r : FRuns) {
+            const TColor32 c = src[r.Source] | 0xFF000000u;
+            TColor32* p = out + r.Start;
+#if defined(__SSE2__)
+            // Whole steps of four pixels: what spills past the run is written again by the runs
+            // that follow, which start where it ends; only at the end of the row is it exact.
+            if (r.Start + ((r.Length + 3) & ~3) <= n) {
+                const __m128i v = _mm_set1_epi32(static_cast<int>(c));
+                for (int k = 0; k < r.Length; k += 4)
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(p + k), v);
+                continue;
+            }
+#endif
+            for (int k = 0; k < r.Length; ++k)
+                p[k] = c;
+        }
+    }
+
+    // Zoomed out, every row is a new picture row whose cache lines are scattered over memory:
+    // asking early for those of the next row keeps the memory busy while this one is gathered.
+    void Gather(const TColor32* src, const TColor32* next, TColor32* out, int n) const
+    {
+        const int* c = FColumns.data();
+        int i = 0;
+        for (; i + 4 <= n; i += 4) {
+            __builtin_prefetch(next + c[i]);
+            __builtin_prefetch(next + c[i + 3]);
+            out[i] = src[c[i]] | 0xFF000000u;
+            out[i + 1] = src[c[i + 1]] | 0xFF000000u;
+            out[i + 2] = src[c[i + 2]] | 0xFF000000u;
+            out[i + 3] = src[c[i + 3]] | 0xFF000000u;
+        }
+        for (; i < n; ++i)
+            out[i] = src[c[i]] | 0xFF000000u;
+    }
+
+    const TBitmap32& FPicture;
+    TRect FDst;
+    TRect FArea;
+    bool FIdentity = false;
+    bool FWidened = false;
+    std::vector<TRun> FRuns;
+    std::vector<int> FColumns;
+};
+
 void SamplePicture(const TBitmap32& picture, const TViewGeometry& g, const TRect& area, TColor32* out,
                    std::ptrdiff_t stride)
 {
-    const TRect dst = g.BitmapRect;
-    const std::int64_t dw = dst.Width(), dh = dst.Height();
-    const std::int64_t bw = picture.Width(), bh = picture.Height();
-    const int n = area.Width();
-    thread_local std::vector<int> columns;
-    const bool identity = dw == bw;
-    if (!identity) {
-        columns.resize(static_cast<std::size_t>(n));
-        TColumnStepper column(area.Left - dst.Left, static_cast<int>(bw), dw);
-        for (int i = 0; i < n; ++i, column.Next())
-            columns[static_cast<std::size_t>(i)] = column.Source;
-    }
-    const bool widened = dw > bw; // zoomed in: each picture pixel covers a run of columns
-    int lastRow = -1;
-    const TColor32* lastOut = nullptr;
-    for (int vy = area.Top; vy < area.Bottom; ++vy, out += stride) {
-        const auto sy = static_cast<int>((vy - dst.Top) * bh / dh);
-        if (sy == lastRow) { // the same picture row again
-            std::memcpy(out, lastOut, static_cast<std::size_t>(n) * sizeof(TColor32));
-            continue;
-        }
-        const TColor32* src = picture.ScanLine(sy);
-        if (identity) {
-            CopyOpaque(out, src + (area.Left - dst.Left), n);
-        } else if (widened) {
-            for (int i = 0; i < n;) {
-                const int sx = columns[static_cast<std::size_t>(i)];
-                int j = i + 1;
-                while (j < n && columns[static_cast<std::size_t>(j)] == sx)
-                    ++j;
-                std::fill(out + i, out + j, src[sx] | 0xFF000000u);
-                i = j;
-            }
-        } else {
-            for (int i = 0; i < n; ++i)
-                out[i] = src[columns[static_cast<std::size_t>(i)]] | 0xFF000000u;
-        }
-        lastRow = sy;
-        lastOut = out;
-    }
+    TPictureSampler(picture, g, area).Rows(area.Top, area.Bottom, out, stride);
 }
 
 void FillRows(const TPixelRows& target, const TRect& exposed, const TRect& r, TColor32 c)
 {
-    for (int y = r.Top; y < r.Bottom; ++y) {
-        TColor32* row = target.ScanLine(y - exposed.Top) + (r.Left - exposed.Left);
-        std::fill(row, row + r.Width(), c);
+    for (int y = r.Top; y < r.Bottom; ++y)
+        FillPixels(target.ScanLine(y - exposed.Top) + (r.Left - exposed.Left), r.Width(), c);
+}
+
+
+// The picture's part of `band` (from the cache or sampled) and the background where it leaves room.
+void PaintPictureBand(const TRect& band, const TRect& shown, const TPixelRows& rows, TColor32 background, const TPictureCache* cache,
+                      const TPictureSampler* sampler)
+{
+    const TRect here = Intersect(shown, band);
+    TRect free[4];
+    const int parts = Subtract(band, here, free);
+    for (int i = 0; i < parts; ++i)
+        FillRows(rows, band, free[i], background);
+    if (here.IsEmpty())
+        return;
+    TColor32* first = rows.ScanLine(here.Top - band.Top) + (here.Left - band.Left);
+    if (cache) {
+        for (int y = here.Top; y < here.Bottom; ++y)
+            std::memcpy(first + (y - here.Top) * rows.Stride, cache->At(here.Left, y),
+                        static_cast<std::size_t>(here.Width()) * sizeof(TColor32));
+    } else if (sampler) {
+        sampler->Rows(here.Top, here.Bottom, first, rows.Stride);
+    }
+}
+
+// Every visible layer over `band`, bottom to top.
+void PaintLayersBand(const TLayerCollection& layers, const TRect& band, TPixelRows rows, TColor32 background)
+{
+    // Layers that may leave translucent pixels say where; a transparent layer pixel elsewhere needs no work.
+    thread_local std::vector<TRect> translucent;
+    translucent.clear();
+    rows.MaybeTranslucent = AlphaOf(background) == 0xFF ? &translucent : nullptr;
+    for (int i = 0; i < layers.Count(); ++i) {
+        const TCustomLayer* layer = layers.Items(i);
+        if (!layer->Visible())
+            continue;
+        layer->Paint(rows, band);
+        if (rows.MaybeTranslucent && !layer->PaintsOpaque()) {
+            const TRect where = layer->PaintRect();
+            if (where.IsEmpty()) // a layer that does not say where it paints: assume anywhere
+                rows.MaybeTranslucent = nullptr;
+            else if (const TRect r = Intersect(where, band); !r.IsEmpty())
+                translucent.push_back(r);
+        }
     }
 }
 
@@ -144,38 +269,24 @@ void RenderViewInto(const TBitmap32& picture, const TLayerCollection& layers, co
         return;
     const TViewGeometry& g = layers.Geometry();
     const TRect shown = PictureFits(picture, g) ? Intersect(g.BitmapRect, exposed) : TRect{};
-    // Only what the picture leaves free gets the background.
-    TRect free[4];
-    const int parts = Subtract(exposed, shown, free);
-    for (int i = 0; i < parts; ++i)
-        FillRows(target, exposed, free[i], background);
+    bool anyLayer = false;
+    for (int i = 0; i < layers.Count() && !anyLayer; ++i)
+        anyLayer = layers.Items(i)->Visible();
+    std::optional<TPictureSampler> sampler;
     if (!shown.IsEmpty()) {
-        TColor32* first = target.ScanLine(shown.Top - exposed.Top) + (shown.Left - exposed.Left);
-        if (cache) {
+        if (cache)
             cache->Ensure(picture, g, shown, keep);
-            for (int y = shown.Top; y < shown.Bottom; ++y)
-                std::memcpy(first + (y - shown.Top) * target.Stride, cache->At(shown.Left, y),
-                            static_cast<std::size_t>(shown.Width()) * sizeof(TColor32));
-        } else {
-            SamplePicture(picture, g, shown, first, target.Stride);
-        }
+        else
+            sampler.emplace(picture, g, shown);
     }
-    // Layers that may leave translucent pixels say where; a transparent layer pixel elsewhere needs no work.
-    thread_local std::vector<TRect> translucent;
-    translucent.clear();
-    target.MaybeTranslucent = AlphaOf(background) == 0xFF ? &translucent : nullptr;
-    for (int i = 0; i < layers.Count(); ++i) {
-        const TCustomLayer* layer = layers.Items(i);
-        if (!layer->Visible())
-            continue;
-        layer->Paint(target, exposed);
-        if (target.MaybeTranslucent && !layer->PaintsOpaque()) {
-            const TRect where = layer->PaintRect();
-            if (where.IsEmpty()) // a layer that does not say where it paints: assume anywhere
-                target.MaybeTranslucent = nullptr;
-            else if (const TRect r = Intersect(where, exposed); !r.IsEmpty())
-                translucent.push_back(r);
-        }
+    // With layers the view is painted in bands of rows, each band by the picture and then by every
+    // layer, so the band stays in the processor's cache while the layers blend into it.
+    const int bandRows = anyLayer ? kBandRows : exposed.Height();
+    for (int top = exposed.Top; top < exposed.Bottom; top += bandRows) {
+        const TRect band{exposed.Left, top, exposed.Right, std::min(exposed.Bottom, top + bandRows)};
+        TPixelRows rows(target.ScanLine(top - exposed.Top), target.Width, band.Height(), target.Stride);
+        PaintPictureBand(band, shown, rows, background, cache, sampler ? &*sampler : nullptr);
+        PaintLayersBand(layers, band, rows, background);
     }
 }
 

@@ -1,9 +1,11 @@
 #pragma once
-// Composition of one layer pixel over the picture below it, and the same for whole spans.
+// Composition of one layer pixel over the picture below it, and the same for whole spans; the
+// row kernels the renderer is built from (fill, opaque copy, blend of one colour over a span).
 
 #include "core/Color.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace tavrin {
 
@@ -42,12 +44,24 @@ constexpr TColor32 BlendPixel(TColor32 src, TColor32 dst, std::uint8_t master)
 }
 
 // Every pixel of [out, out + n) becomes BlendWeighted(color, pixel, w). The plain form works on
-// any processor; the other takes several pixels per step where the processor allows it. Both give
-// exactly the same pixels.
+// any processor; BlendSpan takes several pixels per step with the widest form the processor has.
+// All forms give exactly the same pixels.
 void BlendSpanPlain(TColor32* out, int n, TColor32 color, std::uint32_t w);
 void BlendSpan(TColor32* out, int n, TColor32 color, std::uint32_t w);
 
-// out[i] = src[i] | $FF000000: picture pixels made opaque.
+using TBlendSpanFunction = void (*)(TColor32* out, int n, TColor32 color, std::uint32_t w);
+struct TBlendSpanForm
+{
+    const char* Name;
+    TBlendSpanFunction Function;
+};
+// Every form this processor can run, the plain one first (for tests that compare them).
+std::vector<TBlendSpanForm> BlendSpanForms();
+
+// out[i] = src[i] | $FF000000: picture pixels made opaque. The ranges must not overlap.
 void CopyOpaque(TColor32* out, const TColor32* src, int n);
+
+// [out, out + n) becomes c.
+void FillPixels(TColor32* out, int n, TColor32 c);
 
 } // namespace tavrin

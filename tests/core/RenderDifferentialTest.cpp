@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -265,11 +266,38 @@ TEST(RenderDifferential, SpanBlendEqualsThePlainForm)
         p = static_cast<TColor32>(engine());
     for (std::uint32_t w = 0; w <= 255; ++w) {
         const auto color = static_cast<TColor32>(engine());
-        std::vector<TColor32> plain = below, fast = below;
+        std::vector<TColor32> plain = below;
         BlendSpanPlain(plain.data(), static_cast<int>(plain.size()), color, w);
-        BlendSpan(fast.data(), static_cast<int>(fast.size()), color, w);
-        ASSERT_EQ(plain, fast) << "weight " << w;
         for (std::size_t i = 0; i < below.size(); ++i)
             ASSERT_EQ(plain[i], BlendWeighted(color, below[i], w));
+        // Every form the processor runs, over lengths that end inside and at a step of each.
+        for (const TBlendSpanForm& form : BlendSpanForms())
+            for (const int n : {0, 3, 4, 7, 8, 9, 37}) {
+                std::vector<TColor32> fast = below;
+                form.Function(fast.data(), n, color, w);
+                ASSERT_TRUE(std::equal(fast.begin(), fast.begin() + n, plain.begin()) &&
+                            std::equal(fast.begin() + n, fast.end(), below.begin() + n))
+                    << form.Name << ", weight " << w << ", " << n << " pixels";
+            }
+    }
+}
+
+TEST(RenderDifferential, RowKernelsEqualTheirPlainMeaning)
+{
+    std::mt19937 engine(11);
+    std::vector<TColor32> source(45);
+    for (auto& p : source)
+        p = static_cast<TColor32>(engine());
+    for (const int n : {0, 1, 7, 8, 9, 45}) {
+        std::vector<TColor32> out(source.size(), 0x12345678u);
+        CopyOpaque(out.data(), source.data(), n);
+        for (std::size_t i = 0; i < out.size(); ++i)
+            ASSERT_EQ(out[i], static_cast<int>(i) < n ? source[i] | 0xFF000000u : 0x12345678u) << n;
+        for (const TColor32 c : {0xFFFFFFFFu, 0x00000000u, 0xFF102030u, 0x7F7F7F7Fu}) {
+            std::vector<TColor32> filled(source.size(), 0x12345678u);
+            FillPixels(filled.data(), n, c);
+            for (std::size_t i = 0; i < filled.size(); ++i)
+                ASSERT_EQ(filled[i], static_cast<int>(i) < n ? c : 0x12345678u) << n;
+        }
     }
 }
