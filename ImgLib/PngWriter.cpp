@@ -7,21 +7,37 @@
 #include <csetjmp>
 #include <cstdio>
 #include <memory>
+#include <vector>
 #include <png.h>
 #include <zlib.h>
 
 namespace tavrin {
 namespace {
 
-constexpr int kRowsPerCall = 16;
+// Bytes gathered before they go to the sink: libpng hands over one small chunk at a time.
+constexpr std::size_t kPieceBytes = 1 << 18;
 
-// Everything the encoder touches between setjmp and longjmp is plain data in here, except the string
-// it appends to, which is only touched inside a try block.
+// Everything the encoder touches between setjmp and longjmp is plain data in here, except the sink and
+// the pending bytes, which are only touched inside a try block.
 struct TPngWriteState
 {
-    std::string* Out = nullptr;
+    const TByteSink* Sink = nullptr;
+    std::string Pending;
     char Message[200] = {};
+    std::vector<png_byte> Row; // sized before encoding starts; only written into afterwards
 };
+
+// Packs a row of $AARRGGBB words as the file's R, G, B bytes. Done here rather than by libpng's own
+// byte-swap and filler-strip transforms, which take a generic path per row and cost more.
+void PackRgb(const TColor32* pixels, int width, png_byte* out)
+{
+    for (int x = 0; x < width; ++x, out += 3) {
+        const TColor32 c = pixels[x];
+        out[0] = static_cast<png_byte>(c >> 16);
+        out[1] = static_cast<png_byte>(c >> 8);
+        out[2] = static_cast<png_byte>(c);
+    }
+}
 
 TPngWriteState& StateOf(png_structp png)
 {
@@ -37,16 +53,29 @@ TPngWriteState& StateOf(png_structp png)
 
 void OnPngWarning(png_structp, png_const_charp) {}
 
-void AppendToString(png_structp png, png_bytep data, png_size_t length)
+// Hands the pending bytes to the sink; false when it refused them or failed.
+bool PassOn(TPngWriteState& state)
+{
+    try {
+        const bool kept = (*state.Sink)(state.Pending);
+        state.Pending.clear();
+        return kept;
+    } catch (...) {
+        return false;
+    }
+}
+
+void AppendToPending(png_structp png, png_bytep data, png_size_t length)
 {
     TPngWriteState& state = *static_cast<TPngWriteState*>(png_get_io_ptr(png));
     bool ok = true;
     try {
-        state.Out->append(reinterpret_cast<const char*>(data), length);
+        state.Pending.append(reinterpret_cast<const char*>(data), length);
     } catch (...) {
         ok = false;
     }
     if (!ok) png_error(png, "out of memory");
+    if (state.Pending.size() >= kPieceBytes && !PassOn(state)) png_error(png, "the encoded bytes could not be kept");
 }
 
 void FlushNothing(png_structp) {}
@@ -57,21 +86,15 @@ bool Encode(png_structp png, png_infop info, TPngWriteState& state, const TBitma
             bool withSignature)
 {
     if (setjmp(png_jmpbuf(png))) return false;
-    png_set_write_fn(png, &state, AppendToString, FlushNothing);
+    png_set_write_fn(png, &state, AppendToPending, FlushNothing);
     if (!withSignature) png_set_sig_bytes(png, 8);
     png_set_compression_level(png, level);
     png_set_IHDR(png, info, static_cast<png_uint_32>(bitmap.Width()), static_cast<png_uint_32>(bitmap.Height()),
                  8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    png_set_bgr(png);                           // $AARRGGBB words are B, G, R, A bytes here
-    png_set_filler(png, 0, PNG_FILLER_AFTER);   // and the fourth byte is dropped
-    std::array<png_bytep, kRowsPerCall> rows{};
-    for (int first = 0; first < bitmap.Height(); first += kRowsPerCall) {
-        const int count = std::min(kRowsPerCall, bitmap.Height() - first);
-        for (int i = 0; i < count; ++i) // libpng only reads the rows it is given
-            rows[static_cast<std::size_t>(i)] =
-                const_cast<png_bytep>(reinterpret_cast<const png_byte*>(bitmap.ScanLine(first + i)));
-        png_write_rows(png, rows.data(), static_cast<png_uint_32>(count));
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        PackRgb(bitmap.ScanLine(y), bitmap.Width(), state.Row.data());
+        png_write_row(png, state.Row.data());
     }
     png_write_end(png, info);
     return true;
@@ -113,42 +136,68 @@ std::string MngHeader(const TBitmap32& bitmap)
     return data;
 }
 
-TWriteResult EncodePng(const TBitmap32& bitmap, std::string& out, int level, bool asMng)
+TWriteResult EncodePng(const TBitmap32& bitmap, const TByteSink& sink, int level, bool asMng)
 {
     if (bitmap.Empty()) return TWriteResult::Failure(EmptyPictureError());
     const char* format = asMng ? "MNG" : "PNG";
+    const TWriteResult refused = TWriteResult::Failure(EncoderError(format, "the encoded bytes could not be kept"));
     try {
-        out.clear();
+        auto state = std::make_unique<TPngWriteState>();
+        state->Sink = &sink;
+        state->Row.resize(static_cast<std::size_t>(bitmap.Width()) * 3);
+        state->Pending.reserve(kPieceBytes + (1 << 16));
         if (asMng) {
             static constexpr char kMngSignature[] = "\x8AMNG\r\n\x1A\n";
-            out.append(kMngSignature, 8);
-            AppendChunk(out, "MHDR", MngHeader(bitmap));
+            state->Pending.append(kMngSignature, 8);
+            AppendChunk(state->Pending, "MHDR", MngHeader(bitmap));
         }
-        auto state = std::make_unique<TPngWriteState>();
-        state->Out = &out;
         TPngWriteGuard guard;
         guard.Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, state.get(), OnPngError, OnPngWarning);
         if (guard.Png) guard.Info = png_create_info_struct(guard.Png);
         if (!guard.Png || !guard.Info) return TWriteResult::Failure(NotEnoughMemoryToWriteError());
         if (!Encode(guard.Png, guard.Info, *state, bitmap, std::clamp(level, 0, 9), !asMng))
             return TWriteResult::Failure(EncoderError(format, state->Message));
-        if (asMng) AppendChunk(out, "MEND", {});
+        if (asMng) AppendChunk(state->Pending, "MEND", {});
+        if (!PassOn(*state)) return refused;
     } catch (const std::bad_alloc&) {
         return TWriteResult::Failure(NotEnoughMemoryToWriteError());
     }
     return TWriteResult::Success();
 }
 
+// The whole file into a string, replaced.
+TWriteResult EncodePngInto(const TBitmap32& bitmap, std::string& out, int level, bool asMng)
+{
+    out.clear();
+    return EncodePng(
+        bitmap,
+        [&out](std::string_view piece) {
+            out.append(piece); // bad_alloc stops the encoder
+            return true;
+        },
+        level, asMng);
+}
+
 } // namespace
 
 TWriteResult WritePng(const TBitmap32& bitmap, std::string& out, int compressionLevel)
 {
-    return EncodePng(bitmap, out, compressionLevel, false);
+    return EncodePngInto(bitmap, out, compressionLevel, false);
 }
 
 TWriteResult WriteMng(const TBitmap32& bitmap, std::string& out, int compressionLevel)
 {
-    return EncodePng(bitmap, out, compressionLevel, true);
+    return EncodePngInto(bitmap, out, compressionLevel, true);
+}
+
+TWriteResult WritePng(const TBitmap32& bitmap, const TByteSink& sink, int compressionLevel)
+{
+    return EncodePng(bitmap, sink, compressionLevel, false);
+}
+
+TWriteResult WriteMng(const TBitmap32& bitmap, const TByteSink& sink, int compressionLevel)
+{
+    return EncodePng(bitmap, sink, compressionLevel, true);
 }
 
 } // namespace tavrin

@@ -25,9 +25,6 @@ constexpr std::array<const char*, 8> kWriterExtensions{"jpg", "gif", "png", "mng
 
 TWriteResult Encode(const TBitmap32& bitmap, const QString& extension, int bitsPerPixel, std::string& out)
 {
-    if (extension == u"jpg") return WriteJpeg(bitmap, out, 100);
-    if (extension == u"png") return WritePng(bitmap, out);
-    if (extension == u"mng") return WriteMng(bitmap, out);
     if (extension == u"bmp") return WriteBmp(bitmap, out, bitsPerPixel == 32 ? 32 : 24);
     if (extension == u"pcx") return WritePcx(bitmap, out);
     if (extension == u"gif") return WriteGif(bitmap, out);
@@ -100,14 +97,24 @@ QString WriterExtensionOf(const QString& fileName)
 
 namespace {
 
-// A JPEG at quality 100 is large: it goes to the file as it is encoded, with no copy of it in memory
-// (building it in a growing buffer first cost more than the encoding).
-TSaveResult SaveJpegStreamed(const TBitmap32& bitmap, const QString& fileName)
+// Writers of big files hand them over piece by piece as they encode.
+using TStreamingWriter = TWriteResult (*)(const TBitmap32&, const TByteSink&);
+
+TStreamingWriter StreamingWriterFor(const QString& extension)
+{
+    if (extension == u"jpg") return [](const TBitmap32& b, const TByteSink& sink) { return WriteJpeg(b, sink, 100); };
+    if (extension == u"png") return [](const TBitmap32& b, const TByteSink& sink) { return WritePng(b, sink); };
+    if (extension == u"mng") return [](const TBitmap32& b, const TByteSink& sink) { return WriteMng(b, sink); };
+    return nullptr;
+}
+
+// JPEG at quality 100 and PNG are large: they go to the file as they are encoded, with no copy of the
+// whole file in memory (building it in a growing buffer first cost more than the JPEG encoding).
+TSaveResult SaveStreamed(const TBitmap32& bitmap, const QString& fileName, TStreamingWriter write)
 {
     TFileReplacement file(fileName);
     if (!file.Ok()) return {TSaveOutcome::WriteFailed, WriteFailedMessage(fileName, file.Reason())};
-    const TWriteResult encoded =
-        WriteJpeg(bitmap, [&file](std::string_view piece) { return file.Write(piece); }, 100);
+    const TWriteResult encoded = write(bitmap, [&file](std::string_view piece) { return file.Write(piece); });
     if (!file.Ok()) return {TSaveOutcome::WriteFailed, WriteFailedMessage(fileName, file.Reason())};
     if (!encoded) return {TSaveOutcome::WriteFailed, WriteFailedMessage(fileName, QString::fromStdString(encoded.Error))};
     const TFileWriteResult written = file.Commit();
@@ -127,7 +134,7 @@ TSaveResult SaveBitmapByExtension(const TBitmap32& bitmap, const QString& fileNa
         messages.Show(TMessage(QString(), IconSizeMessage(), TMsgIcon::None, TMsgButton::Ok));
         return {TSaveOutcome::IconSizeRefused, {}};
     }
-    if (extension == u"jpg") return SaveJpegStreamed(bitmap, fileName);
+    if (const TStreamingWriter write = StreamingWriterFor(extension)) return SaveStreamed(bitmap, fileName, write);
     TWriteResult encoded;
     std::string bytes;
     try {

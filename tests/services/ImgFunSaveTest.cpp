@@ -176,8 +176,8 @@ struct FailedWrite : ::testing::Test
     void SetUp() override { ASSERT_TRUE(QDir().mkdir(folder)); }
     void TearDown() override { ClearFileWriteFaultForTest(); }
 
-    // BMP is built in memory and written at once; JPEG goes to the file while it is encoded.
-    static std::vector<QString> Names() { return {"picture.bmp", "picture.jpg"}; }
+    // BMP is built in memory and written at once; JPEG and PNG go to the file while they are encoded.
+    static std::vector<QString> Names() { return {"picture.bmp", "picture.jpg", "picture.png"}; }
 
     // The good file is byte for byte as it was and no temporary file is left beside it.
     void ExpectGoodFileAlone(const QString& name, const TSaveResult& r, int filesInFolder = 1)
@@ -200,7 +200,7 @@ TEST_F(FailedWrite, ReadOnlyFolderKeepsTheGoodFile)
     else
         ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
     for (const QString& name : Names())
-        ExpectGoodFileAlone(name, SaveBitmapByExtension(Picture(8, 8), folder + "/" + name, messages), 2);
+        ExpectGoodFileAlone(name, SaveBitmapByExtension(Picture(8, 8), folder + "/" + name, messages), 3);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
@@ -218,11 +218,11 @@ TEST_F(FailedWrite, FullFileSystemKeepsTheGoodFile)
         }
     }
     for (const QString& name : Names())
-        ExpectGoodFileAlone(name, SaveBitmapByExtension(NoisyPicture(300, 300), folder + "/" + name, messages), 3);
+        ExpectGoodFileAlone(name, SaveBitmapByExtension(NoisyPicture(300, 300), folder + "/" + name, messages), 4);
 }
 
-// A write that fails after part of the file is already out (the JPEG's third piece, the BMP's second
-// write call) leaves the good file and reports the disk's reason, not an encoder's.
+// A write that fails after part of the file is already out (the third piece of 256 KB) leaves the good
+// file and reports the disk's reason, not an encoder's.
 TEST_F(FailedWrite, FailureMidFileKeepsTheGoodFile)
 {
     for (const QString& name : Names())
@@ -230,7 +230,7 @@ TEST_F(FailedWrite, FailureMidFileKeepsTheGoodFile)
     SetFileWriteFaultForTest({.FailAtWrite = 3, .Error = ENOSPC, .MaxWriteBytes = 256 * 1024});
     for (const QString& name : Names()) {
         const TSaveResult r = SaveBitmapByExtension(NoisyPicture(1000, 1000), folder + "/" + name, messages);
-        ExpectGoodFileAlone(name, r, 2);
+        ExpectGoodFileAlone(name, r, 3);
         EXPECT_TRUE(r.Message.contains("공간")) << r.Message.toStdString();
     }
 }
