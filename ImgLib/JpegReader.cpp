@@ -25,8 +25,20 @@ enum class TJpegStatus
     Failed,
     TooLarge,
     BadSize,
-    TooShort
+    TooShort,
+    NoEndMarker
 };
+
+// The decoder stops only at the end-of-image marker (FF D9): without one anywhere in the file it runs out
+// of data, which is refused as a cut-off file, but only after the picture was allocated and decoded. FF D9
+// cannot occur inside coded data (an FF there is followed by 00 or a restart number), so a file without
+// the pair is refused first. A pair found elsewhere (inside a thumbnail, say) only means no early answer.
+bool HasEndMarker(std::span<const std::uint8_t> data)
+{
+    for (std::size_t i = data.size() - 1; i >= 3; --i)
+        if (data[i] == 0xD9 && data[i - 1] == 0xFF) return true;
+    return false;
+}
 
 // A Huffman-coded file spends at least one bit on every 8 x 8 block (its DC code; a sequential file also an
 // end-of-block code). One too short for that is cut off or lying about its size; say so before the decoder
@@ -234,6 +246,7 @@ TJpegStatus Decode(TJpegState& state, std::span<const std::uint8_t> data, TBitma
     if (info->image_width == 0 || info->image_height == 0) return TJpegStatus::BadSize;
     if (!FitsPixelBudget(info->image_width, info->image_height)) return TJpegStatus::TooLarge;
     if (!CanHoldBlocks(info, data.size())) return TJpegStatus::TooShort;
+    if (!HasEndMarker(data)) return TJpegStatus::NoEndMarker;
     if (WorthRewritingAsOneScan(info)) RewriteAsOneScan(state, data.size());
     const bool cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
     info->out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA; // BGRA bytes are $AARRGGBB words here
@@ -293,6 +306,8 @@ TReadResult ReadJpeg(std::span<const std::uint8_t> data, TBitmap32& out)
         return TReadResult::Failure(BadPictureSizeError(state->Info.image_width, state->Info.image_height));
     case TJpegStatus::TooShort:
         return TReadResult::Failure(TruncatedFileError("too little image data for its size"));
+    case TJpegStatus::NoEndMarker:
+        return TReadResult::Failure(TruncatedFileError("no end-of-image marker"));
     case TJpegStatus::Failed:
         break;
     }

@@ -186,12 +186,42 @@ TReadResult ReadPngFrom(TPngState& state, TBitmap32& out)
                                                 : DamagedFileError(state.Message));
 }
 
+// Whether the chain of chunks, each with its declared length, reaches IEND within the file. A file cut
+// off anywhere before its end would be refused only after its picture was decoded (libpng reads on to
+// IEND); walking the 8-byte chunk headers first refuses it before anything is allocated. `readHeader`
+// fills 8 bytes from an offset, false when they are not there.
+template <typename TReadHeader>
+bool ChunksReachTheEnd(std::uint64_t size, TReadHeader readHeader)
+{
+    std::uint64_t position = 8;
+    std::uint8_t header[8];
+    while (position + 12 <= size) {
+        if (!readHeader(position, header)) return false;
+        const std::uint64_t length = (std::uint64_t{header[0]} << 24) | (std::uint64_t{header[1]} << 16) |
+                                     (std::uint64_t{header[2]} << 8) | header[3];
+        position += 12 + length;
+        if (position > size) return false;
+        if (std::memcmp(header + 4, "IEND", 4) == 0) return true;
+    }
+    return false;
+}
+
+TReadResult CutOffFile()
+{
+    return TReadResult::Failure(TruncatedFileError("the file ends before its last chunk"));
+}
+
 } // namespace
 
 TReadResult ReadPng(std::span<const std::uint8_t> data, TBitmap32& out)
 {
     if (data.size() < 8 || png_sig_cmp(data.data(), 0, 8) != 0)
         return TReadResult::Failure(data.size() < 8 ? TruncatedFileError() : WrongFormatError("PNG"));
+    if (!ChunksReachTheEnd(data.size(), [&data](std::uint64_t at, std::uint8_t* header) {
+            std::memcpy(header, data.data() + at, 8);
+            return true;
+        }))
+        return CutOffFile();
     auto state = std::make_unique<TPngState>();
     state->Data = data.data();
     state->Size = data.size();
@@ -205,6 +235,11 @@ TReadResult ReadPngStream(std::FILE* file, std::int64_t size, TBitmap32& out)
         return TReadResult::Failure(std::ferror(file) ? OpenFileError(std::strerror(errno))
                                     : size < 8        ? TruncatedFileError()
                                                       : WrongFormatError("PNG"));
+    const bool whole = ChunksReachTheEnd(static_cast<std::uint64_t>(size), [file](std::uint64_t at, std::uint8_t* header) {
+        return std::fseek(file, static_cast<long>(at), SEEK_SET) == 0 && std::fread(header, 1, 8, file) == 8;
+    });
+    if (std::ferror(file)) return TReadResult::Failure(OpenFileError(std::strerror(errno)));
+    if (!whole) return CutOffFile();
     if (std::fseek(file, 0, SEEK_SET) != 0) return TReadResult::Failure(OpenFileError(std::strerror(errno)));
     auto state = std::make_unique<TPngState>();
     state->File = file;

@@ -106,6 +106,44 @@ void PutPngChunk(TBytes& b, const char* type, const TBytes& data)
     PutBig32(b, static_cast<std::uint32_t>(crc32(0, b.data() + start, static_cast<uInt>(b.size() - start))));
 }
 
+// Arithmetic-coded 4608 x 4096 grey (75 MB as a picture), its scan padded to 19 000 bytes, within the data
+// bound, but with no end-of-image marker: decoding would run out of data only after the last row.
+TBytes ArithmeticJpegWithoutEnd()
+{
+    TBytes b = {0xFF, 0xD8, 0xFF, 0xDB, 0, 67, 0};
+    b.insert(b.end(), 64, 1);
+    Append(b, {0xFF, 0xC9, 0, 11, 8, 0x10, 0, 0x12, 0, 1, 1, 0x11, 0});
+    Append(b, {0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 63, 0});
+    b.resize(19000, 0);
+    return b;
+}
+
+// A 1-bit 16384 x 4096 PNG (256 MB as a picture) whose rows are all there, within every bound, cut off
+// in its last chunk: libpng would notice only after the last row.
+TBytes PngCutInItsLastChunk()
+{
+    TBytes b = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    TBytes header;
+    PutBig32(header, 16384);
+    PutBig32(header, 4096);
+    Append(header, {1, 0, 0, 0, 0});
+    PutPngChunk(b, "IHDR", header);
+    TBytes rows(std::size_t{4096} * 2049, 0);
+    std::uint32_t seed = 7;
+    for (std::size_t i = 1; i < 3 * 2049; ++i) { // three rows of noise, so the data is not at the bound
+        seed = seed * 1664525u + 1013904223u;
+        if (i % 2049 != 0) rows[i] = static_cast<std::uint8_t>(seed >> 24);
+    }
+    uLongf packedSize = compressBound(static_cast<uLong>(rows.size()));
+    TBytes packed(packedSize);
+    compress2(packed.data(), &packedSize, rows.data(), static_cast<uLong>(rows.size()), 9);
+    packed.resize(packedSize);
+    PutPngChunk(b, "IDAT", packed);
+    PutPngChunk(b, "IEND", {});
+    b.resize(b.size() - 6);
+    return b;
+}
+
 // A 1-bit 16384 x 16384 PNG cut off after 17 KB of image data: far too little for its 33 MB of rows even
 // at deflate's best ratio.
 TBytes TruncatedOneBitPng()
@@ -238,6 +276,8 @@ std::vector<TCraftedCase> CraftedCases()
         {"gif-inside.bmp", gif, ReadBmp, "BMP 형식이 아닙니다"},
         {"gif-inside.ico", gif, ReadIco, "ICO 형식이 아닙니다"},
         {"truncated-1bit.png", TruncatedOneBitPng(), ReadPng, "끊겨"},
+        {"cut-in-last-chunk.png", PngCutInItsLastChunk(), ReadPng, "끊겨"},
+        {"arithmetic-without-end.jpg", ArithmeticJpegWithoutEnd(), ReadJpeg, "끊겨"},
         {"description-past-end.emf", EmfWithDescriptionPastEnd(), ReadEmf, "손상"},
         {"header-only.emf", SimpleEmf(16384, false), ReadEmf, "그림이 들어 있지 않습니다"},
     };
