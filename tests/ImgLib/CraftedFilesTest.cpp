@@ -85,13 +85,23 @@ TBytes HugeScreenGifCutInSecondImage()
     return b;
 }
 
-// Arithmetic-coded, 16384 x 16384 grey, with a scan that ends at once (130 bytes).
-TBytes ArithmeticJpegWithoutData()
+// An arithmetic-coded grey JPEG up to the start of its scan's data.
+TBytes ArithmeticJpegHead(unsigned width, unsigned height)
 {
     TBytes b = {0xFF, 0xD8, 0xFF, 0xDB, 0, 67, 0};
     b.insert(b.end(), 64, 1);
-    Append(b, {0xFF, 0xC9, 0, 11, 8, 0x40, 0, 0x40, 0, 1, 1, 0x11, 0});
+    Append(b, {0xFF, 0xC9, 0, 11, 8});
+    for (unsigned v : {height, width}) // big-endian
+        Append(b, {static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)});
+    Append(b, {1, 1, 0x11, 0});
     Append(b, {0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 63, 0});
+    return b;
+}
+
+// Arithmetic-coded, 16384 x 16384 grey, with a scan that ends at once (130 bytes).
+TBytes ArithmeticJpegWithoutData()
+{
+    TBytes b = ArithmeticJpegHead(16384, 16384);
     b.insert(b.end(), 130 - 2 - b.size(), 0);
     Append(b, {0xFF, 0xD9});
     return b;
@@ -106,14 +116,23 @@ void PutPngChunk(TBytes& b, const char* type, const TBytes& data)
     PutBig32(b, static_cast<std::uint32_t>(crc32(0, b.data() + start, static_cast<uInt>(b.size() - start))));
 }
 
+// The signature and header of a 1-bit grey PNG.
+TBytes OneBitPngHead(std::uint32_t width, std::uint32_t height)
+{
+    TBytes b = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    TBytes header;
+    PutBig32(header, width);
+    PutBig32(header, height);
+    Append(header, {1, 0, 0, 0, 0});
+    PutPngChunk(b, "IHDR", header);
+    return b;
+}
+
 // Arithmetic-coded 4608 x 4096 grey (75 MB as a picture), its scan padded to 19 000 bytes, within the data
 // bound, but with no end-of-image marker: decoding would run out of data only after the last row.
 TBytes ArithmeticJpegWithoutEnd()
 {
-    TBytes b = {0xFF, 0xD8, 0xFF, 0xDB, 0, 67, 0};
-    b.insert(b.end(), 64, 1);
-    Append(b, {0xFF, 0xC9, 0, 11, 8, 0x10, 0, 0x12, 0, 1, 1, 0x11, 0});
-    Append(b, {0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 63, 0});
+    TBytes b = ArithmeticJpegHead(4608, 4096);
     b.resize(19000, 0);
     return b;
 }
@@ -122,12 +141,7 @@ TBytes ArithmeticJpegWithoutEnd()
 // in its last chunk: libpng would notice only after the last row.
 TBytes PngCutInItsLastChunk()
 {
-    TBytes b = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    TBytes header;
-    PutBig32(header, 16384);
-    PutBig32(header, 4096);
-    Append(header, {1, 0, 0, 0, 0});
-    PutPngChunk(b, "IHDR", header);
+    TBytes b = OneBitPngHead(16384, 4096);
     TBytes rows(std::size_t{4096} * 2049, 0);
     std::uint32_t seed = 7;
     for (std::size_t i = 1; i < 3 * 2049; ++i) { // three rows of noise, so the data is not at the bound
@@ -148,12 +162,7 @@ TBytes PngCutInItsLastChunk()
 // at deflate's best ratio.
 TBytes TruncatedOneBitPng()
 {
-    TBytes b = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    TBytes header;
-    PutBig32(header, 16384);
-    PutBig32(header, 16384);
-    Append(header, {1, 0, 0, 0, 0});
-    PutPngChunk(b, "IHDR", header);
+    TBytes b = OneBitPngHead(16384, 16384);
     TBytes data = {0x78, 0x9C};
     data.resize(17000, 0);
     PutPngChunk(b, "IDAT", data);
