@@ -121,13 +121,7 @@ struct TCompressGuard
 TWriteResult WriteJpeg(const TBitmap32& bitmap, std::string& out, int quality)
 {
     out.clear();
-    return WriteJpeg(
-        bitmap,
-        [&out](std::string_view piece) {
-            out.append(piece); // bad_alloc stops the encoder
-            return true;
-        },
-        quality);
+    return WriteJpeg(bitmap, AppendingTo(out), quality);
 }
 
 TWriteResult WriteJpeg(const TBitmap32& bitmap, const TByteSink& sink, int quality)

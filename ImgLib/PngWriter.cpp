@@ -3,10 +3,10 @@
 #include "core/Bitmap32.h"
 
 #include <algorithm>
-#include <array>
 #include <csetjmp>
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <vector>
 #include <png.h>
 #include <zlib.h>
@@ -53,15 +53,17 @@ TPngWriteState& StateOf(png_structp png)
 
 void OnPngWarning(png_structp, png_const_charp) {}
 
-// Hands the pending bytes to the sink; false when it refused them or failed.
-bool PassOn(TPngWriteState& state)
+// Hands the pending bytes to the sink; null when it kept them, else why not.
+const char* PassOn(TPngWriteState& state)
 {
     try {
         const bool kept = (*state.Sink)(state.Pending);
         state.Pending.clear();
-        return kept;
+        return kept ? nullptr : "the encoded bytes could not be kept";
+    } catch (const std::bad_alloc&) {
+        return "out of memory";
     } catch (...) {
-        return false;
+        return "the encoded bytes could not be kept";
     }
 }
 
@@ -75,7 +77,8 @@ void AppendToPending(png_structp png, png_bytep data, png_size_t length)
         ok = false;
     }
     if (!ok) png_error(png, "out of memory");
-    if (state.Pending.size() >= kPieceBytes && !PassOn(state)) png_error(png, "the encoded bytes could not be kept");
+    if (state.Pending.size() >= kPieceBytes)
+        if (const char* refusal = PassOn(state)) png_error(png, refusal);
 }
 
 void FlushNothing(png_structp) {}
@@ -140,7 +143,6 @@ TWriteResult EncodePng(const TBitmap32& bitmap, const TByteSink& sink, int level
 {
     if (bitmap.Empty()) return TWriteResult::Failure(EmptyPictureError());
     const char* format = asMng ? "MNG" : "PNG";
-    const TWriteResult refused = TWriteResult::Failure(EncoderError(format, "the encoded bytes could not be kept"));
     try {
         auto state = std::make_unique<TPngWriteState>();
         state->Sink = &sink;
@@ -158,7 +160,7 @@ TWriteResult EncodePng(const TBitmap32& bitmap, const TByteSink& sink, int level
         if (!Encode(guard.Png, guard.Info, *state, bitmap, std::clamp(level, 0, 9), !asMng))
             return TWriteResult::Failure(EncoderError(format, state->Message));
         if (asMng) AppendChunk(state->Pending, "MEND", {});
-        if (!PassOn(*state)) return refused;
+        if (const char* refusal = PassOn(*state)) return TWriteResult::Failure(EncoderError(format, refusal));
     } catch (const std::bad_alloc&) {
         return TWriteResult::Failure(NotEnoughMemoryToWriteError());
     }
@@ -169,13 +171,7 @@ TWriteResult EncodePng(const TBitmap32& bitmap, const TByteSink& sink, int level
 TWriteResult EncodePngInto(const TBitmap32& bitmap, std::string& out, int level, bool asMng)
 {
     out.clear();
-    return EncodePng(
-        bitmap,
-        [&out](std::string_view piece) {
-            out.append(piece); // bad_alloc stops the encoder
-            return true;
-        },
-        level, asMng);
+    return EncodePng(bitmap, AppendingTo(out), level, asMng);
 }
 
 } // namespace

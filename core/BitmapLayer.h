@@ -37,6 +37,15 @@ public:
     void Paint(TPixelRows target, const TRect& exposed) const override;
     bool PaintsOpaque() const override { return FBitmap.DrawMode == TDrawMode::dmBlend; }
 
+    // Columns of one target row that take the same colour (what a row is painted from).
+    struct TSpan
+    {
+        int Start;
+        int Length;
+        TColor32 Color;
+        std::uint32_t Weight; // blend weight of Color
+    };
+
 protected:
     // From now on the bitmap holds the canvas pixels from `origin` on; the rest of the
     // width x height canvas reads as `fill`.
@@ -59,21 +68,10 @@ private:
     // never be wrong. Painting happens on one thread.
     const std::vector<TColumnRun>& ColumnRuns(int canvasWidth, const TRect& dst, const TRect& clip,
                                               int exposedLeft) const;
-    mutable std::vector<TColumnRun> FRuns;
-
-public:
-    // Columns of one target row that take the same colour.
-    struct TSpan
-    {
-        int Start;
-        int Length;
-        TColor32 Color;
-        std::uint32_t Weight; // blend weight of Color
-    };
-
-private:
     void RowSpans(int sy, const std::vector<TColumnRun>& runs, bool blend, std::uint8_t master,
                   std::vector<TSpan>& spans) const;
+
+    mutable std::vector<TColumnRun> FRuns;
     mutable std::array<int, 7> FRunsKey{};
 
     TBitmap32 FBitmap;

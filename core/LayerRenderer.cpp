@@ -64,7 +64,6 @@ public:
             return;
         TColumnStepper column(area.Left - FDst.Left, static_cast<int>(bw), dw);
         if (FWidened) {
-            FRuns.clear();
             for (int i = 0; i < area.Width(); ++i, column.Next()) {
                 if (!FRuns.empty() && FRuns.back().Source == column.Source)
                     ++FRuns.back().Length;
@@ -174,7 +173,6 @@ void FillRows(const TPixelRows& target, const TRect& exposed, const TRect& r, TC
     for (int y = r.Top; y < r.Bottom; ++y)
         FillPixels(target.ScanLine(y - exposed.Top) + (r.Left - exposed.Left), r.Width(), c);
 }
-
 
 // The picture's part of `band` (from the cache or sampled) and the background where it leaves room.
 void PaintPictureBand(const TRect& band, const TRect& shown, const TPixelRows& rows, TColor32 background, const TPictureCache* cache,
