@@ -248,7 +248,8 @@ void TImgEditor::MoveBandBy(TRubberbandLayer& band, int dx, int dy)
 {
     const TFloatBounds& b = band.Bounds();
     const auto moved = [](float edge, int d) {
-        return static_cast<int>(std::clamp<long long>(static_cast<long long>(RoundEven(edge)) + d, INT_MIN, INT_MAX));
+        return static_cast<int>(
+            std::clamp<long long>(static_cast<long long>(RoundEven(edge)) + d, INT_MIN, INT_MAX));
     };
     SelectBand(band, {moved(b.Left, dx), moved(b.Top, dy), moved(b.Right, dx), moved(b.Bottom, dy)});
 }

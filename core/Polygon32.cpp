@@ -137,8 +137,8 @@ void TPolygon32::Clear()
 void TPolygon32::Translate(int dx, int dy)
 {
     const auto moved = [](int v, int d) {
-        return static_cast<int>(std::clamp<i64>(i64{v} + d, std::numeric_limits<int>::min(),
-                                                std::numeric_limits<int>::max()));
+        return static_cast<int>(
+            std::clamp<i64>(i64{v} + d, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
     };
     for (auto& contour : FContours)
         for (TPoint& p : contour)

@@ -122,7 +122,8 @@ TEST_F(EditorExport, NudgedSelectionSavesThePixelsUnderItsBand)
     TBitmap32& picture = image().Bitmap();
     for (int y = 0; y < picture.Height(); ++y)
         for (int x = 0; x < picture.Width(); ++x)
-            picture.SetPixel(x, y, MakeColor32(255, static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 0x40));
+            picture.SetPixel(
+                x, y, MakeColor32(255, static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 0x40));
     image().BitmapChanged();
     editor->SetFileDialogs(dialogs);
     editor->SetToolMode(TToolMode::tmSelect);

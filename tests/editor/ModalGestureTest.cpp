@@ -43,8 +43,8 @@ struct ModalGesture : EditorFixture
     {
         QWindow* window = editor->windowHandle();
         QTest::lastMouseTimestamp += 5;
-        qt_handleMouseEvent(window, image().mapTo(editor.get(), at), image().mapToGlobal(at), held, button, type,
-                            Qt::NoModifier, QTest::lastMouseTimestamp);
+        qt_handleMouseEvent(window, image().mapTo(editor.get(), at), image().mapToGlobal(at), held, button,
+                            type, Qt::NoModifier, QTest::lastMouseTimestamp);
     }
     void Press(QPoint at, Qt::MouseButton button = Qt::LeftButton)
     {
@@ -88,7 +88,10 @@ struct ModalGesture : EditorFixture
     static QString MapNameOf(const TImageMapLyer* area) { return QStringLiteral("ImgMap%1").arg(area->FId); }
 };
 
-TFloatBounds Shifted(TFloatBounds b, float dx, float dy) { return {b.Left + dx, b.Top + dy, b.Right + dx, b.Bottom + dy}; }
+TFloatBounds Shifted(TFloatBounds b, float dx, float dy)
+{
+    return {b.Left + dx, b.Top + dy, b.Right + dx, b.Bottom + dy};
+}
 
 } // namespace
 

@@ -78,7 +78,8 @@ class BrowserPage : public ::testing::Test
     }
     // The link the browser finds at each point of the picture, with the markup as the page's map:
     // the hrefs, or "none" where no area is, separated by spaces.
-    std::string LinksAt(const std::string& mapMarkup, int width, int height, const std::vector<TPoint>& points)
+    std::string LinksAt(const std::string& mapMarkup, int width, int height,
+                        const std::vector<TPoint>& points)
     {
         const QString picturePath = dir.filePath(QStringLiteral("map.png"));
         EXPECT_TRUE(QImage(width, height, QImage::Format_RGB32).save(picturePath));
@@ -86,8 +87,8 @@ class BrowserPage : public ::testing::Test
         for (const TPoint& point : points)
             list += "[" + std::to_string(point.X) + "," + std::to_string(point.Y) + "],";
         const std::string page =
-            "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><style>body{margin:0}img{display:block}</style>"
-            "</head><body>\r\n" +
+            "<!DOCTYPE html><html><head><meta charset=\"utf-8\">"
+            "<style>body{margin:0}img{display:block}</style></head><body>\r\n" +
             ImgElementText(picturePath.toStdString(), width, height) + "\r\n" + mapMarkup +
             "\r\n<pre id=\"out\"></pre><script>window.addEventListener('load', () => {"
             "const points = [" + list + "];"
