@@ -160,6 +160,8 @@ void TImgEditor::PressUpdate(TMouseButton button, int x, int y, TCustomLayer* la
     FCurrentLayer = layer;
     if (auto* positioned = dynamic_cast<TPositionedLayer*>(layer))
         FDownBounds = positioned->Bounds();
+    if (auto* polygon = dynamic_cast<TMapPolygonLayer*>(layer))
+        FDownOffset = polygon->Offset();
     if (IsGuideKind(layer->Tag))
         if (auto* guide = dynamic_cast<TInfoLayer*>(layer))
             FDragGuide = guide;

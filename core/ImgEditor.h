@@ -125,12 +125,16 @@ private:
     void UpdateHighlightAtPress();
     void MoveGuideBy(TInfoLayer& guide, int dx, int dy);
     void MoveBandBy(TRubberbandLayer& band, int dx, int dy);
+    void SelectBand(TRubberbandLayer& band, const TRect& p);
     void MoveAreaBy(TImageMapLyer& area, int dx, int dy);
     bool TrackSketchBounds(int x, int y);
 
     // Whether a track step has given the outline bounds since BeginSketch; until then its bounds are
     // only the layer default, which no release should turn into a selection.
     bool FSketchDrawn = false;
+    // A pressed polygon's offset at the press: a drag moves it from there, as FDownBounds does for
+    // the other areas.
+    TPoint FDownOffset;
     // The band handlers hold it weakly: a band lives in the view and may outlive the document.
     std::shared_ptr<void> FAlive = std::make_shared<int>(0);
 

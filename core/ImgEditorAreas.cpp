@@ -90,18 +90,29 @@ void TImgEditor::AddPolygonPoint(int x, int y)
     FPolygon->AddPointText(ix, iy);
 }
 
-// The area follows the pointer in whole image pixels, measured from where it was at the press.
+// The area follows the pointer in whole image pixels, measured from where it was at the press. A
+// polygon moves its vertices instead of its bounds, so its coords follow it.
 void TImgEditor::DragArea(TImageMapLyer* area, int x, int y)
 {
     if (!FImage || !area || !IsAreaKind(area->Tag) || !Layers().Contains(area)) return;
     const int dx = ViewToImage(static_cast<float>(std::int64_t{x} - FDownPos.X));
     const int dy = ViewToImage(static_cast<float>(std::int64_t{y} - FDownPos.Y));
+    if (auto* polygon = dynamic_cast<TMapPolygonLayer*>(area)) {
+        const TPoint now = polygon->Offset();
+        polygon->MoveBy(static_cast<int>(std::int64_t{FDownOffset.X} + dx - now.X),
+                        static_cast<int>(std::int64_t{FDownOffset.Y} + dy - now.Y));
+        return;
+    }
     const TFloatBounds& b = FDownBounds;
     area->SetBounds({b.Left + dx, b.Top + dy, b.Right + dx, b.Bottom + dy});
 }
 
 void TImgEditor::MoveAreaBy(TImageMapLyer& area, int dx, int dy)
 {
+    if (auto* polygon = dynamic_cast<TMapPolygonLayer*>(&area)) {
+        polygon->MoveBy(dx, dy);
+        return;
+    }
     const TFloatBounds& b = area.Bounds();
     area.SetBounds({b.Left + dx, b.Top + dy, b.Right + dx, b.Bottom + dy});
 }

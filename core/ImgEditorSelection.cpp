@@ -4,6 +4,7 @@
 #include "core/BitmapLayer.h"
 #include "core/EditorView.h"
 #include "core/LayerCollection.h"
+#include "core/RoundEven.h"
 
 #include <algorithm>
 #include <climits>
@@ -201,6 +202,12 @@ void TImgEditor::SelectionChanged(TRubberbandLayer& band)
     const TFloatBounds& b = band.Bounds();
     TRect p{onViewPixel(b.Left), onViewPixel(b.Top), onViewPixel(b.Right), onViewPixel(b.Bottom)};
     if (IsMagnetActive()) SnapBandToGuides(*this, p);
+    SelectBand(band, p);
+}
+
+// The band takes `p` and becomes the region: what is saved or copied is what the band shows.
+void TImgEditor::SelectBand(TRubberbandLayer& band, const TRect& p)
+{
     band.SetBounds(ToBounds(p));
     if (FHighlight) {
         FHighlight->SetBounds(band.Bounds());
@@ -236,10 +243,15 @@ void TImgEditor::ExtractRegion()
     FSelBitmap.Take(FImage ? &std::as_const(Picture()) : nullptr, FSelRegion);
 }
 
+// A nudge moves the band in whole image pixels, unsnapped, and the region and the highlight go with it.
 void TImgEditor::MoveBandBy(TRubberbandLayer& band, int dx, int dy)
 {
     const TFloatBounds& b = band.Bounds();
-    band.SetBounds({b.Left + dx, b.Top + dy, b.Right + dx, b.Bottom + dy});
+    const auto moved = [](float edge, int d) {
+        return static_cast<int>(
+            std::clamp<long long>(static_cast<long long>(RoundEven(edge)) + d, INT_MIN, INT_MAX));
+    };
+    SelectBand(band, {moved(b.Left, dx), moved(b.Top, dy), moved(b.Right, dx), moved(b.Bottom, dy)});
 }
 
 } // namespace tavrin

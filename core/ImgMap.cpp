@@ -145,6 +145,13 @@ void TMapPolygonLayer::PrepareCanvas(int width, int height)
 void TMapPolygonLayer::AddVertex(int x, int y)
 {
     FVertices.Add({x, y});
+    Redraw();
+    RaiseToTop();
+}
+
+// The bitmap holds the polygon's box within the canvas, filled and outlined.
+void TMapPolygonLayer::Redraw()
+{
     const TRect box = FVertices.PixelBounds({0, 0, CanvasWidth(), CanvasHeight()});
     TBitmap32& b = Bitmap();
     b.SetSize(box.Width(), box.Height());
@@ -153,8 +160,29 @@ void TMapPolygonLayer::AddVertex(int x, int y)
     const TPoint origin{box.Left, box.Top};
     FVertices.DrawFill(b, kPolygonFill, origin);
     FVertices.DrawEdge(b, kPolygonEdge, origin);
-    RaiseToTop();
     Changed();
+}
+
+void TMapPolygonLayer::MoveBy(int dx, int dy)
+{
+    if (dx == 0 && dy == 0) return;
+    const TRect canvas{0, 0, CanvasWidth(), CanvasHeight()};
+    const TRect everywhere{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+    const bool wasWhole = FVertices.PixelBounds(canvas) == FVertices.PixelBounds(everywhere);
+    FVertices.Translate(dx, dy);
+    for (std::size_t i = 0; i < FPoints.size(); ++i)
+        FPoints[i] = std::to_string(SaturatedInt(IntOfText(FPoints[i]) + (i % 2 == 0 ? dx : dy)));
+    FOffset = {SaturatedInt(i64{FOffset.X} + dx), SaturatedInt(i64{FOffset.Y} + dy)};
+    // Drawing depends only on the vertices relative to each other: a polygon wholly on the canvas
+    // before and after keeps its pixels, and only the window over the canvas moves.
+    const TRect box = FVertices.PixelBounds(canvas);
+    if (wasWhole && box == FVertices.PixelBounds(everywhere) && box.Width() == Bitmap().Width() &&
+        box.Height() == Bitmap().Height()) {
+        SetCanvasWindow(CanvasWidth(), CanvasHeight(), {box.Left, box.Top}, kTransparentWhite);
+        Changed();
+        return;
+    }
+    Redraw();
 }
 
 void TMapPolygonLayer::AddPointText(int x, int y)

@@ -77,13 +77,24 @@ class TMapPolygonLayer : public TImageMapLyer
     void AddPointText(int x, int y);
     // Every canvas pixel becomes transparent white ($00FFFFFF).
     void ClearCanvas();
-    std::string CoordsText() const override; // the vertices as clicked, limited to the canvas
+    std::string CoordsText() const override; // the vertices, limited to the canvas
+
+    // Moves the polygon by whole image pixels: its vertices and their texts move, so the coords
+    // always name the shape drawn; the canvas and the bounds stay where they are.
+    void MoveBy(int dx, int dy);
+    // How far the polygon has been moved since it began.
+    TPoint Offset() const { return FOffset; }
 
     // The canvas is W x H (the picture's size when the polygon began) and maps onto Bounds, but
     // the bitmap holds only the part the polygon covers; the rest of the canvas reads as the fill
     // (transparent black until the first vertex, transparent white after). So a polygon costs
     // memory and drawing time for its own box, not for the picture.
     void PrepareCanvas(int width, int height) override;
+
+  private:
+    void Redraw();
+
+    TPoint FOffset;
 };
 
 // The whole number the text denotes: decimal digits with an optional leading '+' or '-', in the

@@ -134,6 +134,17 @@ void TPolygon32::Clear()
     NewLine();
 }
 
+void TPolygon32::Translate(int dx, int dy)
+{
+    const auto moved = [](int v, int d) {
+        return static_cast<int>(
+            std::clamp<i64>(i64{v} + d, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    };
+    for (auto& contour : FContours)
+        for (TPoint& p : contour)
+            p = {moved(p.X, dx), moved(p.Y, dy)};
+}
+
 bool TPolygon32::HasVertices() const
 {
     return std::any_of(FContours.begin(), FContours.end(), [](const TContour& c) { return !c.empty(); });

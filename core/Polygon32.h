@@ -30,6 +30,8 @@ class TPolygon32
     void NewLine() { FContours.emplace_back(); }
     void Add(TPoint p) { FContours.back().push_back(p); }
     void Clear();
+    // Moves every vertex by (dx, dy); a coordinate that would leave the int range stops at its end.
+    void Translate(int dx, int dy);
 
     const std::vector<TContour>& Contours() const { return FContours; }
     bool HasVertices() const;

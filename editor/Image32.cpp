@@ -158,12 +158,29 @@ bool TImage32::PaintInPlace(QPainter& painter, const QRegion& region, const TRec
     return true;
 }
 
+bool TImage32::event(QEvent* event)
+{
+    // A modal window has opened: the releases of the buttons pressed here will go to it.
+    if (event->type() == QEvent::WindowBlocked)
+        EndGesture();
+    return QWidget::event(event);
+}
+
+void TImage32::EndGesture()
+{
+    for (TMouseButton button : {TMouseButton::mbLeft, TMouseButton::mbRight, TMouseButton::mbMiddle})
+        if (ButtonHeld(button))
+            Release(button, 0, FLastPoint);
+}
+
 void TImage32::Press(QMouseEvent* event, TShiftState extra)
 {
     TMouseButton button;
     if (!ButtonOf(event->button(), button))
         return;
     const QPoint p = event->position().toPoint();
+    FLastPoint = p;
+    FHeld[static_cast<int>(button)] = true;
     const TShiftState shift = ShiftStateOf(event->modifiers(), event->buttons()) | extra;
     TCustomLayer* layer = FLayers.MouseDown(button, shift, p.x(), p.y());
     ApplyPointerShape();
@@ -182,8 +199,16 @@ void TImage32::mousePressEvent(QMouseEvent* event)
 void TImage32::mouseDoubleClickEvent(QMouseEvent* event)
 {
     // The second press of a double click: the double-click handler first, then a press marked as such.
-    if (event->button() == Qt::LeftButton && OnDblClick)
+    // When the handler opened a dialog, that ended the gesture (EndGesture) and took the release:
+    // the press must not begin another, or the layer pressed would keep the pointer captured.
+    if (event->button() == Qt::LeftButton && OnDblClick) {
+        const TMouseButton button = TMouseButton::mbLeft;
+        FHeld[static_cast<int>(button)] = true;
+        FLastPoint = event->position().toPoint();
         OnDblClick();
+        if (!ButtonHeld(button))
+            return;
+    }
     Press(event, ssDouble);
 }
 
@@ -197,6 +222,7 @@ TCustomLayer* TImage32::RouteMove(TShiftState shift, int x, int y)
 void TImage32::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
+    FLastPoint = p;
     const TShiftState shift = ShiftStateOf(event->modifiers(), event->buttons());
     TCustomLayer* layer = RouteMove(shift, p.x(), p.y());
     if (OnMouseMove)
@@ -206,17 +232,27 @@ void TImage32::mouseMoveEvent(QMouseEvent* event)
 void TImage32::mouseReleaseEvent(QMouseEvent* event)
 {
     TMouseButton button;
-    if (!ButtonOf(event->button(), button))
+    // A release whose gesture has already ended (a dialog came in between) is not a second end.
+    if (!ButtonOf(event->button(), button) || !ButtonHeld(button))
         return;
     const QPoint p = event->position().toPoint();
-    const TShiftState shift = ShiftStateOf(event->modifiers(), event->buttons());
-    TCustomLayer* layer = FLayers.MouseUp(button, shift, p.x(), p.y());
+    Release(button, ShiftStateOf(event->modifiers(), event->buttons()), p);
+    // Only a release over the picture opens the menu; the pointer may have left it while pressed.
+    if (button == TMouseButton::mbRight && PopupMenu && !PopupMenu->isEmpty() && rect().contains(p)) {
+        // The menu takes the pointer, so a button still held would never be released here.
+        EndGesture();
+        PopupMenu->popup(event->globalPosition().toPoint());
+    }
+}
+
+void TImage32::Release(TMouseButton button, TShiftState shift, QPoint at)
+{
+    FHeld[static_cast<int>(button)] = false;
+    FLastPoint = at;
+    TCustomLayer* layer = FLayers.MouseUp(button, shift, at.x(), at.y());
     ApplyPointerShape();
     if (OnMouseUp)
-        OnMouseUp(button, shift, p.x(), p.y(), layer);
-    // Only a release over the picture opens the menu; the pointer may have left it while pressed.
-    if (button == TMouseButton::mbRight && PopupMenu && !PopupMenu->isEmpty() && rect().contains(p))
-        PopupMenu->popup(event->globalPosition().toPoint());
+        OnMouseUp(button, shift, at.x(), at.y(), layer);
 }
 
 void TImage32::leaveEvent(QEvent* event)

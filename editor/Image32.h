@@ -13,6 +13,7 @@
 
 #include <QWidget>
 
+#include <array>
 #include <functional>
 
 class QMenu;
@@ -62,7 +63,15 @@ public:
     // Routes a move as if the pointer were at (x, y); the rulers use it while dragging a guide.
     TCustomLayer* RouteMove(TShiftState shift, int x, int y);
 
+    // Ends the gesture in progress as the release of every button held over the view would, at the
+    // last pointer position: the layers lose the capture, the release handler runs. A modal dialog
+    // or a menu takes the pointer, so the real release never comes here; this runs whenever one
+    // blocks the window and before the view's own menu opens. Nothing happens between gestures.
+    void EndGesture();
+    bool ButtonHeld(TMouseButton button) const { return FHeld[static_cast<int>(button)]; }
+
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -72,6 +81,7 @@ protected:
 
 private:
     void Press(QMouseEvent* event, TShiftState extra);
+    void Release(TMouseButton button, TShiftState shift, QPoint at);
     void ApplyPointerShape();
     void UpdateGeometryOfLayers();
     bool PaintInPlace(QPainter& painter, const QRegion& region, const TRect& keep);
@@ -80,6 +90,8 @@ private:
     TLayerCollection FLayers; // after the bitmap: the layers go first
     float FScale = 1.0f;
     TCursor FOwnCursor = TCursor::crDefault;
+    std::array<bool, 3> FHeld{}; // buttons pressed over the view and not yet released
+    QPoint FLastPoint;           // of the last pointer event over the view
     TBitmap32 FBuffer;     // render target where the paint device's memory cannot be painted in place
     TPictureCache FCache;  // the picture scaled for the current zoom, over the visible part
 };

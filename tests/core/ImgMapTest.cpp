@@ -63,6 +63,15 @@ TBitmap32 CanvasOf(const TBitmapLayer& layer)
     return canvas;
 }
 
+bool SamePixels(const TBitmap32& a, const TBitmap32& b)
+{
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
+    return true;
+}
+
 std::set<TColor32> ColoursOf(const TBitmap32& b)
 {
     std::set<TColor32> colours;
@@ -414,20 +423,43 @@ TEST_F(AreaFixture, DraggingFollowsThePointerInImagePixels)
     }
 }
 
-TEST_F(AreaFixture, MovesChangeShapeCoordsButNotPolygonCoords)
+// Moving an area moves what its coords name: a polygon's vertices follow every drag step and
+// arrow key in whole image pixels, and it looks exactly as if it had been clicked at its new place.
+TEST_F(AreaFixture, MovesCarryEveryAreasCoords)
 {
     auto* circle = Drag<TMapCircleLayer>({100, 100}, {60, 130});
-    TMapPolygonLayer* polygon = Polygon({{10, 10}, {50, 10}, {30, 40}});
     doc.MoveLayerBy(circle, 1, 0);
-    doc.MoveLayerBy(polygon, 5, 5);
     EXPECT_EQ(circle->CoordsText(), "86,115,15");
-    EXPECT_EQ(polygon->Bounds(), (TFloatBounds{5, 5, 405, 305}));
-    EXPECT_EQ(polygon->CoordsText(), "10,10,50,10,30,40"); // the vertices as clicked
 
-    doc.PressUpdate(TMouseButton::mbLeft, 30, 20, polygon);
-    doc.DragArea(polygon, 40, 20);
-    EXPECT_EQ(polygon->Bounds(), (TFloatBounds{15, 5, 415, 305}));
-    EXPECT_EQ(polygon->CoordsText(), "10,10,50,10,30,40");
+    view->SetScale(2);
+    TMapPolygonLayer* polygon = Polygon({{20, 20}, {100, 20}, {60, 80}}); // image (10,10) (50,10) (30,40)
+    doc.PressUpdate(TMouseButton::mbLeft, 60, 40, polygon);
+    doc.DragArea(polygon, 260, 240); // an earlier step does not add up
+    doc.DragArea(polygon, 161, 80);  // (+101, +40) view pixels: (+50, +20), 50.5 ties to even
+    EXPECT_EQ(polygon->CoordsText(), "60,30,100,30,80,60");
+    EXPECT_EQ(polygon->Offset(), (TPoint{50, 20}));
+    EXPECT_EQ(polygon->Bounds(), (TFloatBounds{0, 0, 400, 300})); // the canvas stays on the picture
+
+    doc.MoveLayerBy(polygon, -1, 2);
+    EXPECT_EQ(polygon->CoordsText(), "59,32,99,32,79,62");
+    EXPECT_EQ(polygon->FVertices.Contours()[0], (TPolygon32::TContour{{59, 32}, {99, 32}, {79, 62}}));
+
+    // A new drag starts from where the arrow key left it.
+    doc.PressUpdate(TMouseButton::mbLeft, 160, 80, polygon);
+    doc.DragArea(polygon, 164, 80);
+    EXPECT_EQ(polygon->CoordsText(), "61,32,101,32,81,62");
+
+    // The pixels are those of a polygon clicked there, also after a trip partly off the picture,
+    // where the coords stop at the edge.
+    doc.MoveLayerBy(polygon, 330, 0);
+    EXPECT_EQ(polygon->CoordsText(), "391,32,400,32,400,62");
+    doc.MoveLayerBy(polygon, -330, 0);
+    TMapPolygonLayer* clicked = Polygon({{122, 64}, {202, 64}, {162, 124}});
+    EXPECT_EQ(clicked->CoordsText(), polygon->CoordsText());
+    EXPECT_TRUE(SamePixels(CanvasOf(*polygon), CanvasOf(*clicked)));
+    doc.MoveLayerBy(polygon, 7, 3);
+    doc.MoveLayerBy(clicked, 7, 3);
+    EXPECT_TRUE(SamePixels(CanvasOf(*polygon), CanvasOf(*clicked)));
 }
 
 TEST_F(AreaFixture, OperationsOnNothingDoNothing)

@@ -340,8 +340,8 @@ TEST_F(SelectionFixture, NewBandIsHiddenOnTopWithItsHandlers)
     EXPECT_TRUE(band->OnMouseDown && band->OnResizeRequest && band->OnBandChanged);
 }
 
-// A band dragged with the pointer selects its new rectangle at every step; an arrow key moves it
-// without touching the region or the highlight, until the next press.
+// A band dragged with the pointer or moved with an arrow key selects its new rectangle at every
+// step; the arrow key never snaps, not even onto a guide right beside it with the magnet held.
 TEST_F(SelectionFixture, MovedBandSelectsThePixelsOfItsNewRectangle)
 {
     PaintPositions();
@@ -359,16 +359,23 @@ TEST_F(SelectionFixture, MovedBandSelectsThePixelsOfItsNewRectangle)
     EXPECT_EQ(doc->FSelBitmap.Pixel(99, 99), At(179, 169) | 0xFF000000u);
     pointer.Release(130, 120);
 
+    doc->SetViewSelected(false);
     doc->MoveLayerBy(band, 1, 0);
     EXPECT_EQ(band->Bounds(), (TFloatBounds{81, 70, 181, 170}));
-    EXPECT_EQ(doc->FSelRegion, (TRect{80, 70, 180, 170}));
-    EXPECT_EQ(doc->FHighlight->Bounds(), (TFloatBounds{80, 70, 180, 170}));
-    EXPECT_EQ(doc->FSelBitmap.Pixel(0, 0), At(80, 70) | 0xFF000000u);
-
-    pointer.Press(120, 120);
-    pointer.Release(120, 120);
     EXPECT_EQ(doc->FSelRegion, (TRect{81, 70, 181, 170}));
+    EXPECT_EQ(doc->FHighlight->Bounds(), band->Bounds());
+    EXPECT_FALSE(doc->FHighlight->Visible()); // shown as a drag step shows it: by the option
     EXPECT_EQ(doc->FSelBitmap.Pixel(0, 0), At(81, 70) | 0xFF000000u);
+    EXPECT_EQ(doc->FSelBitmap.Pixel(99, 99), At(180, 169) | 0xFF000000u);
+
+    doc->SetViewSelected(true);
+    Guide(lkGuideX, 184);
+    doc->IsCtrlHeld = [] { return true; };
+    doc->MoveLayerBy(band, 1, -2);
+    EXPECT_EQ(band->Bounds(), (TFloatBounds{82, 68, 182, 168}));
+    EXPECT_EQ(doc->FSelRegion, (TRect{82, 68, 182, 168}));
+    EXPECT_TRUE(doc->FHighlight->Visible());
+    EXPECT_EQ(doc->FSelBitmap.Pixel(0, 0), At(82, 68) | 0xFF000000u);
 }
 
 // The region's pixels are made only when read, yet they are those of the picture it was taken from.

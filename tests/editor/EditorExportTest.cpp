@@ -114,6 +114,42 @@ TEST_F(EditorExport, SavedRegionReadsBack)
     EXPECT_EQ(back.pixel(30, 5), 0xFF336699u);
 }
 
+// Arrow keys move a selection and its region together: the file holds the pixels under the band
+// the user sees, not those of its place before the keys.
+TEST_F(EditorExport, NudgedSelectionSavesThePixelsUnderItsBand)
+{
+    Open(200, 150);
+    TBitmap32& picture = image().Bitmap();
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x)
+            picture.SetPixel(
+                x, y, MakeColor32(255, static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 0x40));
+    image().BitmapChanged();
+    editor->SetFileDialogs(dialogs);
+    editor->SetToolMode(TToolMode::tmSelect);
+    Drag({30, 40}, {110, 100});
+    ASSERT_EQ(LayersOfKind(lkSelection).size(), 1u);
+    auto* band = static_cast<TRubberbandLayer*>(LayersOfKind(lkSelection)[0]);
+    QTest::mouseClick(&image(), Qt::LeftButton, {}, {70, 70}); // the band is the region now
+    for (int i = 0; i < 20; ++i)
+        QTest::keyClick(editor.get(), Qt::Key_Right);
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(editor.get(), Qt::Key_Up);
+    const TFloatBounds shown = band->Bounds();
+    ASSERT_EQ(shown, (TFloatBounds{50, 35, 130, 95}));
+
+    Answer(PathOf("nudged.png"));
+    editor->SaveSelection();
+    EXPECT_TRUE(messages.Shown.empty());
+    const QImage back = QImage(PathOf("nudged.png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(back.size(), QSize(80, 60));
+    int wrong = 0;
+    for (int y = 0; y < back.height(); ++y)
+        for (int x = 0; x < back.width(); ++x)
+            wrong += (back.pixel(x, y) & 0xFFFFFFu) != (picture.Pixel(50 + x, 35 + y) & 0xFFFFFFu);
+    EXPECT_EQ(wrong, 0);
+}
+
 TEST_F(EditorExport, ReplacingAFileAsksFirst)
 {
     OpenWithRegion();

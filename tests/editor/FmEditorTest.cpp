@@ -72,6 +72,15 @@ TEST_F(EditorGestures, AreasFromEachTool)
     editor->SetToolMode(TToolMode::tmNone);
     Drag({20, 20}, {27, 25}); // dragging the rectangle area
     EXPECT_EQ(rect->CoordsText(), "17,15,67,45");
+
+    // A dragged polygon takes its vertices along: coords, picture and presses all follow it.
+    auto* polygon = static_cast<TImageMapLyer*>(LayersOfKind(lkMapPolygon)[0]);
+    Drag({170, 20}, {220, 40});
+    EXPECT_EQ(polygon->CoordsText(), "200,30,240,30,220,60");
+    EXPECT_EQ(layers().LayerAt(220, 40), polygon);
+    EXPECT_EQ(layers().LayerAt(170, 20), nullptr);
+    QTest::keyClick(editor.get(), Qt::Key_Left);
+    EXPECT_EQ(polygon->CoordsText(), "199,30,239,30,219,60");
 }
 
 TEST_F(EditorGestures, DoubleClickDeletesGuideAndEditsArea)

@@ -76,6 +76,40 @@ class BrowserPage : public ::testing::Test
         if (BrowserPath().isEmpty()) GTEST_SKIP() << "no chromium on this machine: the browser checks cannot run";
         ASSERT_TRUE(dir.isValid());
     }
+    // The link the browser finds at each point of the picture, with the markup as the page's map:
+    // the hrefs, or "none" where no area is, separated by spaces.
+    std::string LinksAt(const std::string& mapMarkup, int width, int height,
+                        const std::vector<TPoint>& points)
+    {
+        const QString picturePath = dir.filePath(QStringLiteral("map.png"));
+        EXPECT_TRUE(QImage(width, height, QImage::Format_RGB32).save(picturePath));
+        std::string list;
+        for (const TPoint& point : points)
+            list += "[" + std::to_string(point.X) + "," + std::to_string(point.Y) + "],";
+        const std::string page =
+            "<!DOCTYPE html><html><head><meta charset=\"utf-8\">"
+            "<style>body{margin:0}img{display:block}</style></head><body>\r\n" +
+            ImgElementText(picturePath.toStdString(), width, height) + "\r\n" + mapMarkup +
+            "\r\n<pre id=\"out\"></pre><script>window.addEventListener('load', () => {"
+            "const points = [" + list + "];"
+            "document.getElementById('out').textContent = points.map(p => {"
+            "const e = document.elementFromPoint(p[0], p[1]);"
+            "return e && e.tagName === 'AREA' ? e.getAttribute('href') : 'none'; }).join(' ');"
+            "});</script></body></html>";
+        QFile file(dir.filePath(QStringLiteral("map.html")));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(page.data(), static_cast<qint64>(page.size()));
+        file.close();
+        const QByteArray dom = RunBrowser(file.fileName(), QStringLiteral("--dump-dom"), width, height,
+                                          dir.filePath(QStringLiteral("profile")));
+        const int start = dom.indexOf("<pre id=\"out\">");
+        if (start < 0) {
+            ADD_FAILURE() << dom.toStdString();
+            return {};
+        }
+        return dom.mid(start + 14, dom.indexOf("</pre>", start) - start - 14).toStdString();
+    }
+
     QTemporaryDir dir;
 };
 
@@ -154,32 +188,32 @@ TEST_F(BrowserPage, MapMarkupSendsEachPointToItsArea)
         {{p[4], p[5] + 3}, "none"},
     };
 
-    const QString picturePath = dir.filePath(QStringLiteral("map.png"));
-    ASSERT_TRUE(QImage(300, 150, QImage::Format_RGB32).save(picturePath));
-    std::string points;
-    for (const auto& [point, expected] : probes)
-        points += "[" + std::to_string(point.X) + "," + std::to_string(point.Y) + "],";
-    const std::string page =
-        "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><style>body{margin:0}img{display:block}</style>"
-        "</head><body>\r\n" +
-        ImgElementText(picturePath.toStdString(), 300, 150) + "\r\n" + doc.BuildMapMarkup() +
-        "\r\n<pre id=\"out\"></pre><script>window.addEventListener('load', () => {"
-        "const points = [" + points + "];"
-        "document.getElementById('out').textContent = points.map(p => {"
-        "const e = document.elementFromPoint(p[0], p[1]);"
-        "return e && e.tagName === 'AREA' ? e.getAttribute('href') : 'none'; }).join(' ');"
-        "});</script></body></html>";
-    QFile file(dir.filePath(QStringLiteral("map.html")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(page.data(), static_cast<qint64>(page.size()));
-    file.close();
-
-    const QByteArray dom = RunBrowser(file.fileName(), QStringLiteral("--dump-dom"), 300, 150,
-                                      dir.filePath(QStringLiteral("profile")));
-    const int start = dom.indexOf("<pre id=\"out\">");
-    ASSERT_GE(start, 0) << dom.toStdString();
-    const QByteArray results = dom.mid(start + 14, dom.indexOf("</pre>", start) - start - 14);
+    std::vector<TPoint> points;
     std::string expected;
-    for (const auto& [point, href] : probes) expected += (expected.empty() ? "" : " ") + href;
-    EXPECT_EQ(results.toStdString(), expected);
+    for (const auto& [point, href] : probes) {
+        points.push_back(point);
+        expected += (expected.empty() ? "" : " ") + href;
+    }
+    EXPECT_EQ(LinksAt(doc.BuildMapMarkup(), 300, 150, points), expected);
+}
+
+// A polygon dragged away takes its link along: the browser finds it where it is drawn, not where it
+// was clicked.
+TEST_F(BrowserPage, MovedPolygonLinksWhereItIsDrawn)
+{
+    FakeView view{300, 150};
+    TImgEditor doc;
+    doc.AttachView(view);
+    doc.BeginPolygon();
+    for (const TPoint p : {TPoint{20, 20}, TPoint{100, 20}, TPoint{60, 80}}) doc.AddPolygonPoint(p.X, p.Y);
+    TMapPolygonLayer* polygon = doc.FPolygon;
+    polygon->FHref = "moved.html";
+    doc.FToolMode = TToolMode::tmNone;
+    doc.PressUpdate(TMouseButton::mbLeft, 60, 40, polygon);
+    doc.DragArea(polygon, 110, 60); // (+50, +20)
+    ASSERT_EQ(polygon->CoordsText(), "70,40,150,40,110,100");
+    // Inside the triangle where it is now, near its corners too; then where it was.
+    EXPECT_EQ(LinksAt(doc.BuildMapMarkup(), 300, 150,
+                      {{110, 60}, {76, 42}, {144, 42}, {110, 95}, {60, 40}, {30, 22}, {60, 30}}),
+              "moved.html moved.html moved.html moved.html none none none");
 }
