@@ -99,8 +99,9 @@ std::optional<TFileUser> CurrentUser()
 // length of the folder's path does not matter.
 QByteArray TemporaryName(const QByteArray& name)
 {
-    const QByteArray suffix =
-        QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')).toLatin1();
+    const QByteArray suffix = QStringLiteral(".%1.tmp")
+                                  .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))
+                                  .toLatin1();
     const qsizetype room = NAME_MAX - 1 - suffix.size();
     qsizetype keep = std::min(name.size(), room);
     while (keep > 0 && keep < name.size() && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80)
@@ -114,12 +115,14 @@ int CreateNamedTemporary(int folder, const QByteArray& name, QByteArray& tempNam
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempName = TemporaryName(name);
-        const int fd =
-            ::openat(folder, tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        const int fd = ::openat(folder, tempName.constData(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0) return fd;
         if (errno != EEXIST) break;
     }
+    const int error = errno;
     tempName.clear();
+    errno = error;
     return -1;
 }
 
@@ -144,7 +147,8 @@ void CopyModeAndOwner(int fd, const struct stat& old)
     if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
         [[maybe_unused]] const int group = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
     }
-    [[maybe_unused]] const int mode = ::fchmod(fd, old.st_mode & 07777); // else the umask's bits: still usable
+    [[maybe_unused]] const int mode =
+        ::fchmod(fd, old.st_mode & 07777); // else the umask's bits: still usable
 }
 
 // Writes all of bytes; 0 on success, else the errno of the failing call. `calls` counts the write(2)
@@ -270,7 +274,8 @@ QString TFileReplacement::Reason() const
     case NotRegular:
         return QStringLiteral("%1: 일반 파일이 아니어서(파이프, 장치, 소켓) 바꾸지 않았습니다.").arg(shown);
     case UnsafeLink:
-        return QStringLiteral("%1: 누구나 쓸 수 있는 공용 폴더에 다른 사용자가 만든 링크여서 따라가지 않았습니다.")
+        return QStringLiteral(
+                   "%1: 누구나 쓸 수 있는 공용 폴더에 다른 사용자가 만든 링크여서 따라가지 않았습니다.")
             .arg(shown);
     default:
         return ReasonFor(FError);

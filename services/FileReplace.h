@@ -59,9 +59,9 @@ class TFileReplacement
     void Discard();
     int LinkUnnamed();
 
-    TUniqueFd FFolder;  // the folder of the file replaced
-    QByteArray FName;   // the file's name in it
-    QString FShown;     // the file, for messages
+    TUniqueFd FFolder; // the folder of the file replaced
+    QByteArray FName;  // the file's name in it
+    QString FShown;    // the file, for messages
     bool FExisted = false;
     bool FUnnamed = false; // the contents are in an unnamed temporary file
     QByteArray FTempName;  // the temporary file's name in the folder, once it has one
@@ -76,10 +76,10 @@ class TFileReplacement
 // While set, it applies to every later call in the process; Clear it when done.
 struct TFileWriteFault
 {
-    int FailAtWrite = 0;       // the n-th write(2) call of a file (1-based) fails; 0: none
-    bool FailFlush = false;    // the fsync fails
-    int Error = 0;             // errno reported by the failing call (ENOSPC when 0)
-    std::size_t MaxWriteBytes = 0; // each write(2) passes at most this many bytes (short writes); 0: any
+    int FailAtWrite = 0;             // the n-th write(2) call of a file (1-based) fails; 0: none
+    bool FailFlush = false;          // the fsync fails
+    int Error = 0;                   // errno reported by the failing call (ENOSPC when 0)
+    std::size_t MaxWriteBytes = 0;   // each write(2) passes at most this many bytes (short writes); 0: any
     bool NoUnnamedTemporary = false; // the file system is taken to offer no unnamed temporary files
 };
 void SetFileWriteFaultForTest(const TFileWriteFault& fault);

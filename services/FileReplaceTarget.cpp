@@ -45,7 +45,8 @@ QString Describe(int folder, const QByteArray& name)
 QByteArray ReadLink(int folder, const QByteArray& name)
 {
     QByteArray target(PATH_MAX, '\0');
-    const ssize_t n = ::readlinkat(folder, name.constData(), target.data(), static_cast<std::size_t>(target.size()));
+    const ssize_t n =
+        ::readlinkat(folder, name.constData(), target.data(), static_cast<std::size_t>(target.size()));
     if (n <= 0 || n >= target.size()) return {};
     target.truncate(static_cast<qsizetype>(n));
     return target;
@@ -187,7 +188,8 @@ TReplaceTarget ResolveReplaceTarget(const QString& path, const TFileUser* user)
             target.Error = ENOTDIR;
             return target;
         }
-        folder = TUniqueFd(::openat(folder.Get(), part.constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        folder = TUniqueFd(
+            ::openat(folder.Get(), part.constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     }
     // Only "/" or "." parts: the path names a folder.
     target.Error = folder.Valid() ? EISDIR : errno;

@@ -61,18 +61,18 @@ enum class TTargetRefusal
     None,
     WriteProtected, // the user may not write the file (or, for root, it has no write bit at all)
     NotRegular,     // a FIFO, device node or socket
-    UnsafeLink,     // a link in a sticky world-writable folder, owned by neither the user nor the folder's owner
+    UnsafeLink, // a link in a sticky world-writable folder, owned by neither the user nor the folder's owner
 };
 
 struct TReplaceTarget
 {
-    TUniqueFd Folder;  // the folder that holds the final file (an O_PATH descriptor)
-    QByteArray Name;   // the final file's name in that folder
+    TUniqueFd Folder; // the folder that holds the final file (an O_PATH descriptor)
+    QByteArray Name;  // the final file's name in that folder
     bool Exists = false;
-    struct stat Old {}; // the existing file's status when Exists
-    int Error = 0;     // errno of a failed step (EISDIR for a folder, ELOOP for too many links)
+    struct stat Old {};             // the existing file's status when Exists
+    int Error = 0; // errno of a failed step (EISDIR for a folder, ELOOP for too many links)
     TTargetRefusal Refusal = TTargetRefusal::None;
-    QString Shown;     // the file (or the refused link) for messages
+    QString Shown; // the file (or the refused link) for messages
 };
 
 // Resolves path for replacement and checks that the file found may be replaced by user. When user is
