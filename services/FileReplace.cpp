@@ -1,11 +1,12 @@
 #include "services/FileReplace.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QDir>
 #include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdio>
 #include <fcntl.h>
 #include <mutex>
 #include <optional>
@@ -53,6 +54,8 @@ QString ReasonFor(int error)
         return QStringLiteral("파일이 이 파일 시스템에 두기에는 너무 큽니다.");
     case ENAMETOOLONG:
         return QStringLiteral("파일 이름이 너무 깁니다.");
+    case ELOOP:
+        return QStringLiteral("링크가 너무 많이 이어져 있어 파일을 찾지 못했습니다.");
     case EMFILE:
     case ENFILE:
         return QStringLiteral("열린 파일이 너무 많아 파일을 쓰지 못했습니다.");
@@ -61,38 +64,91 @@ QString ReasonFor(int error)
     }
 }
 
-// The file actually replaced: a symbolic link stays a link and its target gets the new contents.
-QString ResolvedTarget(const QString& path)
+// The program's own refusals, kept beside the errno values in one int.
+constexpr int SizeMismatch = -1;
+constexpr int WriteProtected = -2;
+constexpr int NotRegular = -3;
+constexpr int UnsafeLink = -4;
+
+int RefusalCode(TTargetRefusal refusal)
 {
-    const QFileInfo info(path);
-    if (info.isSymLink()) return info.symLinkTarget();
-    return info.absoluteFilePath();
+    switch (refusal) {
+    case TTargetRefusal::WriteProtected:
+        return WriteProtected;
+    case TTargetRefusal::NotRegular:
+        return NotRegular;
+    case TTargetRefusal::UnsafeLink:
+        return UnsafeLink;
+    case TTargetRefusal::None:
+        break;
+    }
+    return 0;
+}
+
+std::mutex UserMutex;
+std::optional<TFileUser> User; // guarded by UserMutex
+
+std::optional<TFileUser> CurrentUser()
+{
+    const std::lock_guard lock(UserMutex);
+    return User;
+}
+
+// A name of at most NAME_MAX bytes beside the target's: ".name.1a2b3c4d.tmp", the target's name shortened
+// (at a character boundary) when the whole would not fit. The name is relative to the held folder, so the
+// length of the folder's path does not matter.
+QByteArray TemporaryName(const QByteArray& name)
+{
+    const QByteArray suffix = QStringLiteral(".%1.tmp")
+                                  .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))
+                                  .toLatin1();
+    const qsizetype room = NAME_MAX - 1 - suffix.size();
+    qsizetype keep = std::min(name.size(), room);
+    while (keep > 0 && keep < name.size() && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80)
+        --keep;
+    return '.' + name.left(keep) + suffix;
 }
 
 // A fresh, not yet existing name beside the target; created exclusively so no other file is touched.
 // Mode 0666 lets the umask decide a new file's permission bits, as for any file the user creates.
-int CreateTemporaryBeside(const QString& target, QByteArray& tempName)
+int CreateNamedTemporary(int folder, const QByteArray& name, QByteArray& tempName)
 {
-    const QFileInfo info(target);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString name = info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                             QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate(), 8, 16,
-                                                           QLatin1Char('0'));
-        tempName = QFile::encodeName(name);
-        const int fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
+        tempName = TemporaryName(name);
+        const int fd = ::openat(folder, tempName.constData(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0) return fd;
+        if (errno != EEXIST) break;
     }
-    errno = EEXIST;
+    const int error = errno;
+    tempName.clear();
+    errno = error;
     return -1;
 }
 
+// A file without a name in the folder: it vanishes by itself if the process dies before it is linked.
+int OpenUnnamed(int folder, bool& unsupported)
+{
+    unsupported = false;
+    if (CurrentFault().NoUnnamedTemporary) {
+        unsupported = true;
+        return -1;
+    }
+    const int fd = ::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    // EISDIR: a kernel without unnamed files took the flag for a plain folder open.
+    if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) unsupported = true;
+    return fd;
+}
+
 // An existing target's permission bits (and, when this process may, its owner) carry over.
+// The owner goes first: changing it clears the set-id bits, which the mode then puts back.
 void CopyModeAndOwner(int fd, const struct stat& old)
 {
-    if (::fchmod(fd, old.st_mode & 07777) != 0) return; // the umask's bits then: still a usable file
-    if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
-        [[maybe_unused]] const int ignored = ::fchown(fd, old.st_uid, old.st_gid);
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        [[maybe_unused]] const int group = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
     }
+    [[maybe_unused]] const int mode =
+        ::fchmod(fd, old.st_mode & 07777); // else the umask's bits: still usable
 }
 
 // Writes all of bytes; 0 on success, else the errno of the failing call. `calls` counts the write(2)
@@ -130,10 +186,9 @@ int Sync(int fd, const TFileWriteFault& fault)
 }
 
 // Makes the rename itself durable. Best effort: the new file is already in place when this runs.
-void SyncFolder(const QString& target)
+void SyncFolder(int folder)
 {
-    const int dir = ::open(QFile::encodeName(QFileInfo(target).absolutePath()).constData(),
-                           O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dir = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir < 0) return;
     ::fsync(dir);
     ::close(dir);
@@ -146,29 +201,43 @@ int Finish(int fd, std::size_t expected)
     if (const int error = Sync(fd, CurrentFault())) return error;
     struct stat written {};
     if (::fstat(fd, &written) != 0) return errno;
-    if (written.st_size != static_cast<off_t>(expected)) return -1;
+    if (written.st_size != static_cast<off_t>(expected)) return SizeMismatch;
     return 0;
+}
+
+// Links the unnamed file into the folder under name; 0 or an errno. Through /proc where it is mounted,
+// else directly (which needs the right to open files by handle).
+int LinkUnnamedAs(int fd, int folder, const QByteArray& name)
+{
+    char self[32];
+    std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
+    if (::linkat(AT_FDCWD, self, folder, name.constData(), AT_SYMLINK_FOLLOW) == 0) return 0;
+    if (errno != ENOENT) return errno;
+    return ::linkat(fd, "", folder, name.constData(), AT_EMPTY_PATH) == 0 ? 0 : errno;
 }
 
 } // namespace
 
-TFileReplacement::TFileReplacement(const QString& path) : FTarget(ResolvedTarget(path))
+TFileReplacement::TFileReplacement(const QString& path)
 {
-    std::optional<struct stat> old;
-    struct stat st {};
-    if (::stat(QFile::encodeName(FTarget).constData(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) {
-            FError = EISDIR;
-            return;
-        }
-        if (S_ISREG(st.st_mode)) old = st;
-    }
-    FFd = CreateTemporaryBeside(FTarget, FTempName);
+    const std::optional<TFileUser> user = CurrentUser();
+    TReplaceTarget target = ResolveReplaceTarget(path, user ? &*user : nullptr);
+    FFolder = std::move(target.Folder);
+    FName = target.Name;
+    FShown = target.Shown;
+    FExisted = target.Exists;
+    if (target.Refusal != TTargetRefusal::None) FError = RefusalCode(target.Refusal);
+    if (target.Error != 0) FError = target.Error;
+    if (FError != 0) return;
+    bool unsupported = false;
+    FFd = OpenUnnamed(FFolder.Get(), unsupported);
+    FUnnamed = FFd >= 0;
+    if (unsupported) FFd = CreateNamedTemporary(FFolder.Get(), FName, FTempName);
     if (FFd < 0) {
         FError = errno;
         return;
     }
-    if (old) CopyModeAndOwner(FFd, *old);
+    if (FExisted) CopyModeAndOwner(FFd, target.Old);
 }
 
 TFileReplacement::~TFileReplacement()
@@ -180,7 +249,7 @@ void TFileReplacement::Discard()
 {
     if (FFd >= 0) ::close(FFd);
     FFd = -1;
-    if (!FTempName.isEmpty()) ::unlink(FTempName.constData());
+    if (!FTempName.isEmpty()) ::unlinkat(FFolder.Get(), FTempName.constData(), 0);
     FTempName.clear();
 }
 
@@ -194,23 +263,60 @@ bool TFileReplacement::Write(std::string_view bytes)
 
 QString TFileReplacement::Reason() const
 {
-    if (FError == -1) return QStringLiteral("쓴 크기가 맞지 않아 파일을 바꾸지 않았습니다.");
-    return FError != 0 ? ReasonFor(FError) : QString();
+    const QString shown = QDir::toNativeSeparators(FShown);
+    switch (FError) {
+    case 0:
+        return {};
+    case SizeMismatch:
+        return QStringLiteral("쓴 크기가 맞지 않아 파일을 바꾸지 않았습니다.");
+    case WriteProtected:
+        return QStringLiteral("%1: 쓰기가 금지된 파일이어서 바꾸지 않았습니다.").arg(shown);
+    case NotRegular:
+        return QStringLiteral("%1: 일반 파일이 아니어서(파이프, 장치, 소켓) 바꾸지 않았습니다.").arg(shown);
+    case UnsafeLink:
+        return QStringLiteral(
+                   "%1: 누구나 쓸 수 있는 공용 폴더에 다른 사용자가 만든 링크여서 따라가지 않았습니다.")
+            .arg(shown);
+    default:
+        return ReasonFor(FError);
+    }
+}
+
+// Gives the unnamed file a name: the target's own when there was no file (nothing to replace), else a
+// temporary one that is then renamed over the target.
+int TFileReplacement::LinkUnnamed()
+{
+    if (!FExisted) {
+        const int error = LinkUnnamedAs(FFd, FFolder.Get(), FName);
+        if (error != EEXIST) return error;
+    }
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray name = TemporaryName(FName);
+        const int error = LinkUnnamedAs(FFd, FFolder.Get(), name);
+        if (error == 0) FTempName = name;
+        if (error != EEXIST) return error;
+    }
+    return EEXIST;
 }
 
 TFileWriteResult TFileReplacement::Commit()
 {
     if (FError == 0) FError = Finish(FFd, FWritten);
+    if (FError == 0) FError = FUnnamed ? LinkUnnamed() : 0;
     if (FFd >= 0 && ::close(FFd) != 0 && FError == 0) FError = errno;
     FFd = -1;
-    if (FError == 0 && ::rename(FTempName.constData(), QFile::encodeName(FTarget).constData()) != 0)
-        FError = errno;
+    if (FError == 0 && !FTempName.isEmpty()) {
+        if (::renameat(FFolder.Get(), FTempName.constData(), FFolder.Get(), FName.constData()) != 0)
+            FError = errno;
+        else
+            FTempName.clear();
+    }
     if (FError != 0) {
         Discard();
         return {false, Reason()};
     }
     FCommitted = true;
-    SyncFolder(FTarget);
+    SyncFolder(FFolder.Get());
     return {true, QString()};
 }
 
@@ -230,6 +336,18 @@ void SetFileWriteFaultForTest(const TFileWriteFault& fault)
 void ClearFileWriteFaultForTest()
 {
     SetFileWriteFaultForTest({});
+}
+
+void SetFileUserForTest(const TFileUser& user)
+{
+    const std::lock_guard lock(UserMutex);
+    User = user;
+}
+
+void ClearFileUserForTest()
+{
+    const std::lock_guard lock(UserMutex);
+    User.reset();
 }
 
 } // namespace tavrin
