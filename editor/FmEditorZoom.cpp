@@ -62,6 +62,7 @@ void TFmEditor::ChangeScale(float step)
     QScrollBar* vs = FScrollBox->verticalScrollBar();
     const float ratioX = RatioOf(FImage->width() - FScrollBox->width(), hs->value());
     const float ratioY = RatioOf(FImage->height() - FScrollBox->height(), vs->value());
+    const QPoint scrolled(hs->value(), vs->value());
 
     const float old = FImage->Scale();
     float scale = step == 0 ? 1.0f : static_cast<float>(static_cast<double>(old) + static_cast<double>(step));
@@ -82,6 +83,9 @@ void TFmEditor::ChangeScale(float step)
     Restore(vs, FImage->height() - FScrollBox->height(), ratioY);
     FImgEditor->RelayoutGuides();
     UpdateRulerOffsets();
+    // The pointer has not moved, but the view under it has by as much as the scroll positions did.
+    FMouseX += hs->value() - scrolled.x();
+    FMouseY += vs->value() - scrolled.y();
     if (OnChangeScal)
         OnChangeScal(*this);
 }

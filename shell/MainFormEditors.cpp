@@ -5,6 +5,7 @@
 #include "services/Config.h"
 #include "services/FileDialogSeam.h"
 #include "shell/Readouts.h"
+#include "shell/StatusBar.h"
 #include "shell/ToolPanel.h"
 
 #include <QMdiArea>
@@ -89,7 +90,7 @@ void TMainForm::EditorResize()
     if (!editor || FClosing)
         return;
     SyncTab(*editor);
-    FToolPanel->RefreshToolPanel();
+    ShowReadouts(*FToolPanel, *FStatusBar);
     editor->SetViewSelected(FConfig->UseViewSelected);
 }
 
@@ -105,8 +106,10 @@ void TMainForm::EditorDestroyed(int tag)
         }
         PageControlChange();
     }
-    if (FPageControl->count() == 0)
+    if (FPageControl->count() == 0) {
         FPageControl->hide();
+        ShowReadouts(*FToolPanel, *FStatusBar); // nothing to show: back to the start
+    }
     UpdateWindowCommands();
 }
 

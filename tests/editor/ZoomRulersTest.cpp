@@ -47,10 +47,14 @@ TEST_F(Zoom, ScrollPositionKeepsItsProportion)
     ASSERT_EQ(editor->ScrollBox().width(), 600);
     hbar()->setValue(200);
     vbar()->setValue(0);
+    editor->ImageMouseMove(0, 300, 50, nullptr);
     editor->ChangeScale(0.1f);
     EXPECT_EQ(image().width(), 1100);
     EXPECT_EQ(hbar()->value(), 250); // RoundEven(500 / 2.0)
     EXPECT_EQ(vbar()->value(), 0);   // a view at the top stays there
+    // The pointer stands still over the view, which has moved by 50: view x 350 is image x 318.
+    EXPECT_EQ(editor->GetMousePos().X, 318);
+    EXPECT_EQ(editor->GetMousePos().Y, 45);
     // Top and bottom rulers show the horizontal position in image pixels, left and right the vertical.
     EXPECT_EQ(editor->RulerTop().Offset(), 227); // 250 / 1.1 = 227.27
     EXPECT_EQ(editor->RulerBottom().Offset(), 227);
