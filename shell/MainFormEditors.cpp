@@ -7,6 +7,7 @@
 #include "shell/Readouts.h"
 #include "shell/StatusBar.h"
 #include "shell/ToolPanel.h"
+#include "shell/WindowArrange.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -115,8 +116,10 @@ void TMainForm::EditorDestroyed(int tag)
 
 void TMainForm::ShowEditor(TFmEditor& editor)
 {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(editor.parentWidget()))
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(editor.parentWidget())) {
+        RestoreEditor(*sub); // a minimized picture comes back when its tab is chosen
         FMdiArea->setActiveSubWindow(sub);
+    }
 }
 
 void TMainForm::PageControlChange()
