@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 namespace tavrin {
 
@@ -31,6 +32,20 @@ QWidget* Corner(QWidget* parent, const QString& text = {})
     label->setAlignment(Qt::AlignCenter);
     return label;
 }
+
+// Hands the events of the widgets it watches to a handler, which answers whether to keep them from the widget.
+class TEventTap : public QObject
+{
+public:
+    using THandler = std::function<bool(QObject*, QEvent*)>;
+    TEventTap(THandler handler, QObject* parent) : QObject(parent), FHandler(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override { return FHandler(watched, event); }
+
+private:
+    THandler FHandler;
+};
 
 } // namespace
 
@@ -123,6 +138,34 @@ void TFmEditor::BuildLayout()
     FScrollBox->installEventFilter(this);
     connect(FScrollBox->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { UpdateRulerOffsets(); });
     connect(FScrollBox->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { UpdateRulerOffsets(); });
+    TapViewEvents();
+}
+
+// The wheel zooms wherever the pointer is: the scroll box and its bars would scroll instead, so their
+// wheel turns go to the window's own handler (the rulers and corners pass theirs up to the window anyway).
+// A turn of a tilting wheel alone, sideways, still scrolls. A new size of the view moves the rulers'
+// marks, whoever resized it.
+void TFmEditor::TapViewEvents()
+{
+    auto* tap = new TEventTap(
+        [this](QObject* watched, QEvent* event) {
+            if (event->type() == QEvent::Wheel && watched != FImage) {
+                auto* wheel = static_cast<QWheelEvent*>(event);
+                if (wheel->angleDelta().y() == 0)
+                    return false;
+                wheelEvent(wheel);
+                return true;
+            }
+            if (event->type() == QEvent::Resize && watched == FImage)
+                UpdateRulerOffsets();
+            return false;
+        },
+        this);
+    FImage->installEventFilter(tap);
+    for (QWidget* w : {static_cast<QWidget*>(FScrollBox), FScrollBox->viewport(),
+                       static_cast<QWidget*>(FScrollBox->horizontalScrollBar()),
+                       static_cast<QWidget*>(FScrollBox->verticalScrollBar())})
+        w->installEventFilter(tap);
 }
 
 void TFmEditor::SetToolMode(TToolMode mode)

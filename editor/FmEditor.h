@@ -139,6 +139,7 @@ private:
     enum class TPressed { None, Left, Right };
 
     void BuildLayout();
+    void TapViewEvents();
     void BuildPopupMenu();
     void SetUpRulers();
     void ConnectRuler(TRsRuler& ruler, bool horizontalGuide, bool farEdge);

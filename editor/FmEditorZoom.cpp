@@ -10,6 +10,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
+#include <cstdint>
+
 namespace tavrin {
 
 namespace {
@@ -20,6 +22,28 @@ constexpr long double kMaxWidgetSize = QWIDGETSIZE_MAX - 2;
 float RatioOf(int extentDifference, int position)
 {
     return position == 0 ? 1.0f : static_cast<float>(static_cast<double>(extentDifference) / position);
+}
+
+// Where a ruler starts counting so that every mark stands on the view column (or row) that shows the
+// image pixel it names. `start` is the ruler position of view position 0, `offset` the image pixel the
+// ruler counts from, `imageExtent` and `viewExtent` the picture's size in image and in view pixels.
+//
+// The view shows image pixel p from the first column at or after p x viewExtent / imageExtent on (a column
+// shows the pixel under its left edge), while the ruler puts a mark in the column that holds the mark's
+// position. The positions of whole pixels are multiples of 1 / imageExtent, so a start moved on by just
+// under one column, 1 - 1 / (2 x imageExtent), makes the two columns the same.
+double RulerOrigin(int start, int offset, int imageExtent, int viewExtent)
+{
+    if (imageExtent <= 0)
+        return start; // no picture to line up with
+    const std::int64_t n = std::int64_t{offset} * viewExtent; // offset's view position, times imageExtent
+    std::int64_t whole = n / imageExtent;
+    std::int64_t part = n % imageExtent;
+    if (part < 0) {
+        part += imageExtent;
+        --whole;
+    }
+    return static_cast<double>(start + whole + 1) + (static_cast<double>(part) - 0.5) / imageExtent;
 }
 
 void Restore(QScrollBar* bar, int extentDifference, float ratio)
@@ -38,6 +62,7 @@ void TFmEditor::ChangeScale(float step)
     QScrollBar* vs = FScrollBox->verticalScrollBar();
     const float ratioX = RatioOf(FImage->width() - FScrollBox->width(), hs->value());
     const float ratioY = RatioOf(FImage->height() - FScrollBox->height(), vs->value());
+    const QPoint scrolled(hs->value(), vs->value());
 
     const float old = FImage->Scale();
     float scale = step == 0 ? 1.0f : static_cast<float>(static_cast<double>(old) + static_cast<double>(step));
@@ -58,6 +83,9 @@ void TFmEditor::ChangeScale(float step)
     Restore(vs, FImage->height() - FScrollBox->height(), ratioY);
     FImgEditor->RelayoutGuides();
     UpdateRulerOffsets();
+    // The pointer has not moved, but the view under it has by as much as the scroll positions did.
+    FMouseX += hs->value() - scrolled.x();
+    FMouseY += vs->value() - scrolled.y();
     if (OnChangeScal)
         OnChangeScal(*this);
 }
@@ -73,12 +101,26 @@ void TFmEditor::UpdateImageSize()
 
 void TFmEditor::UpdateRulerOffsets()
 {
-    const int h = FImgEditor->ViewToImage(static_cast<float>(FScrollBox->horizontalScrollBar()->value()));
-    const int v = FImgEditor->ViewToImage(static_cast<float>(FScrollBox->verticalScrollBar()->value()));
-    FRulerTop->SetOffset(h);
-    FRulerBottom->SetOffset(h);
-    FRulerLeft->SetOffset(v);
-    FRulerRight->SetOffset(v);
+    const int hPos = FScrollBox->horizontalScrollBar()->value();
+    const int vPos = FScrollBox->verticalScrollBar()->value();
+    const int h = FImgEditor->ViewToImage(static_cast<float>(hPos));
+    const int v = FImgEditor->ViewToImage(static_cast<float>(vPos));
+    // Where view position 0 lies along each ruler: the rulers start level with the scroll box, whose
+    // content holds the view a little way in.
+    const QPoint box = FScrollBox->viewport()->mapTo(FPanelWindow, QPoint(0, 0)) + FImage->pos() - QPoint(hPos, vPos);
+    const TRect shown = FImage->Layers().Geometry().BitmapRect;
+    const TBitmap32& b = FImage->Bitmap();
+    const double scale = FImage->Scale();
+    for (TRsRuler* r : {FRulerTop, FRulerBottom}) {
+        r->SetOffset(h);
+        r->SetOrigin(RulerOrigin(box.x() - r->x(), h, b.Width(), shown.Width()));
+        r->SetMagnification(b.Width() > 0 ? static_cast<double>(shown.Width()) / b.Width() : scale);
+    }
+    for (TRsRuler* r : {FRulerLeft, FRulerRight}) {
+        r->SetOffset(v);
+        r->SetOrigin(RulerOrigin(box.y() - r->y(), v, b.Height(), shown.Height()));
+        r->SetMagnification(b.Height() > 0 ? static_cast<double>(shown.Height()) / b.Height() : scale);
+    }
 }
 
 void TFmEditor::SetUpRulers()
@@ -140,20 +182,12 @@ void TFmEditor::ConnectRuler(TRsRuler& ruler, bool horizontalGuide, bool farEdge
             [this](TMouseButton, TShiftState, int, int) { FImgEditor->FDragGuide = nullptr; });
 }
 
+// The pointer over a ruler (or dragged on from it) stands over the view point the ruler's own point
+// covers on the screen; the move handler gets that point, so a guide lands on the pixel under the pointer.
 void TFmEditor::RulerMouseMove(TRsRuler& ruler, TShiftState shift, int x, int y)
 {
-    const int hPos = FScrollBox->horizontalScrollBar()->value();
-    const int vPos = FScrollBox->verticalScrollBar()->value();
-    int vx = x, vy = y;
-    if (&ruler == FRulerTop)
-        vy = y - 20 + vPos;
-    else if (&ruler == FRulerBottom)
-        vy = y + FScrollBox->height() + vPos;
-    else if (&ruler == FRulerLeft)
-        vx = x - 20 + hPos;
-    else
-        vx = x + FScrollBox->width() + hPos;
-    ImageMouseMove(shift, vx, vy, FImgEditor->FDragGuide);
+    const QPoint view = FImage->mapFrom(FPanelWindow, ruler.mapTo(FPanelWindow, QPoint(x, y)));
+    ImageMouseMove(shift, view.x(), view.y(), FImgEditor->FDragGuide);
 }
 
 } // namespace tavrin

@@ -263,6 +263,16 @@ void TRsRuler::SetOffset(double value)
     if (std::isfinite(value)) Assign(FOffset, value);
 }
 
+void TRsRuler::SetOrigin(double value)
+{
+    if (std::isfinite(value)) Assign(FOrigin, value);
+}
+
+void TRsRuler::SetMagnification(double value)
+{
+    if (std::isfinite(value) && value >= 0) Assign(FMagnification, value);
+}
+
 void TRsRuler::SetHairLine(bool value)
 {
     Assign(FHairLine, value);
@@ -303,6 +313,8 @@ TRulerLayout TRsRuler::Layout()
     p.ScaleDir = FScaleDir;
     p.Scale = FScale;
     p.Offset = FOffset;
+    p.Origin = FOrigin;
+    p.Magnification = FMagnification;
     p.Units = Units();
     p.Flat = Flat();
     p.ShowMinus = FShowMinus;

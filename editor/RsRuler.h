@@ -115,6 +115,14 @@ class TRsRuler : public TRsBaseRuler
     // Added to every number. Values that are not finite are ignored.
     double Offset() const { return FOffset; }
     void SetOffset(double value);
+    // Where the counting starts along the ruler, in ruler pixels (0: at its start). Values that are not
+    // finite are ignored.
+    double Origin() const { return FOrigin; }
+    void SetOrigin(double value);
+    // Ruler pixels per unit when the owner's magnification is not a whole percent; 0 follows Scale. Values
+    // below 0 or not finite are ignored.
+    double Magnification() const { return FMagnification; }
+    void SetMagnification(double value);
     bool HairLine() const { return FHairLine; }
     void SetHairLine(bool value);
     // Ruler pixels, -1 for none. Moves the hairline without redrawing the ruler.
@@ -146,6 +154,8 @@ class TRsRuler : public TRsBaseRuler
     TRulerScaleDir FScaleDir = TRulerScaleDir::rsdNormal;
     int FScale = 100;
     double FOffset = 0;
+    double FOrigin = 0;
+    double FMagnification = 0;
     bool FHairLine = false;
     int FHairLinePos = -1;
     THairLineStyle FHairLineStyle = THairLineStyle::hlsLine;

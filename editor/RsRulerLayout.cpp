@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <optional>
 
 namespace tavrin {
 
@@ -46,22 +47,36 @@ TRect BandRect(const TRulerParams& p, int zeroHeight)
     return {};
 }
 
-int PositionOf(double d, int length, TRulerScaleDir scaleDir)
+// The column holding position x along the ruler (x in [0, length)), counted from the far end in reverse.
+int PositionOf(double x, int length, TRulerScaleDir scaleDir)
 {
-    const int t = static_cast<int>(d); // d is in [0, length): truncation cannot overflow
+    const int t = static_cast<int>(std::floor(x));
     return scaleDir == TRulerScaleDir::rsdNormal ? t : length - t;
+}
+
+// The first index k whose mark origin + k * step lies on the ruler (at or after its start); none when the
+// ruler is out of any index's reach.
+std::optional<long long> FirstIndexOnRuler(double origin, double step)
+{
+    const double k = std::ceil(-origin / step);
+    if (!(std::fabs(k) < 1e15)) return std::nullopt;
+    return static_cast<long long>(k);
 }
 
 // Number positions are spaced by the tick step; ticks lie two steps apart.
 void AddTicks(const TRulerParams& p, int length, TRulerLayout& out)
 {
-    for (long long k = 0;; ++k) {
-        const double d = static_cast<double>(k) * 2 * out.TickStep;
-        if (!(d < length)) break;
-        const int c = PositionOf(d, length, p.ScaleDir);
+    const double step = 2 * out.TickStep;
+    const std::optional<long long> first = FirstIndexOnRuler(p.Origin, step);
+    if (!first) return;
+    for (long long k = *first;; ++k) {
+        const double x = p.Origin + static_cast<double>(k) * step;
+        if (!(x < length)) break;
+        if (x < 0) continue;
+        const int c = PositionOf(x, length, p.ScaleDir);
         const bool isLong = k % 5 == 0;
         const int n = isLong ? kLongTick : kShortTick;
-        out.Ticks.push_back({c, isLong, AcrossLine(p.Direction, p.Width, p.Height, c, 0, n - 1)});
+        out.Ticks.push_back({k, c, isLong, AcrossLine(p.Direction, p.Width, p.Height, c, 0, n - 1)});
     }
 }
 
@@ -93,14 +108,17 @@ TRulerLabel MakeLabel(const TRulerParams& p, const TRulerMetrics& m, long long i
     return label;
 }
 
-// Numbers every ten positions, half marks halfway between them; position 0 gets neither.
+// Numbers every ten positions, half marks halfway between them; the counting start gets neither.
 void AddNumbers(const TRulerParams& p, const TRulerMetrics& m, int length, TRulerLayout& out)
 {
     const int h2 = (m.TextHeight + 14) / 2;
-    for (long long i = 5;; i += 5) {
-        const double d = static_cast<double>(i) * out.TickStep;
-        if (!(d < length)) break;
-        const int c = PositionOf(d, length, p.ScaleDir);
+    const std::optional<long long> first = FirstIndexOnRuler(p.Origin, 5 * out.TickStep);
+    if (!first) return;
+    for (long long i = 5 * *first;; i += 5) {
+        const double x = p.Origin + static_cast<double>(i) * out.TickStep;
+        if (!(x < length)) break;
+        if (x < 0 || i == 0) continue;
+        const int c = PositionOf(x, length, p.ScaleDir);
         if (i % 10 == 0) {
             const double v = LabelValue(i, out.ScaleFactor, p.Units, p.Offset);
             out.Labels.push_back(MakeLabel(p, m, i, c, v));
@@ -149,11 +167,12 @@ double ScaleFactorFor(int scale, double previousFactor)
     return previousFactor;
 }
 
-double TickStepFor(int scale, TRulerUnit unit, double pixelsPerInch, double scaleFactor)
+double TickStepFor(int scale, TRulerUnit unit, double pixelsPerInch, double scaleFactor, double magnification)
 {
-    double step = pixelsPerInch / 10 * scale / 100;
+    const bool own = magnification > 0;
+    double step = own ? pixelsPerInch / 10 * magnification : pixelsPerInch / 10 * scale / 100;
     if (unit != TRulerUnit::ruInch) step /= 2.54;
-    if (unit == TRulerUnit::ruPixel) step = static_cast<double>(scale) * 5 / 100;
+    if (unit == TRulerUnit::ruPixel) step = own ? magnification * 5 : static_cast<double>(scale) * 5 / 100;
     return step * scaleFactor;
 }
 
@@ -209,7 +228,7 @@ TRulerLayout LayOutRuler(const TRulerParams& p, const TRulerMetrics& m)
 {
     TRulerLayout out;
     out.ScaleFactor = ScaleFactorFor(p.Scale, p.PreviousScaleFactor);
-    out.TickStep = TickStepFor(p.Scale, p.Units, p.PixelsPerInch, out.ScaleFactor);
+    out.TickStep = TickStepFor(p.Scale, p.Units, p.PixelsPerInch, out.ScaleFactor, p.Magnification);
     out.Band = BandRect(p, m.ZeroHeight);
     // A step that is not a positive number would never reach the end of the ruler.
     if (!(out.TickStep > 0) || !std::isfinite(out.TickStep)) return out;

@@ -61,8 +61,9 @@ double UnitsPerMillimetre(TRulerUnit unit, double pixelsPerInch);
 // no entry and the previous factor stays.
 double ScaleFactorFor(int scale, double previousFactor);
 
-// Ruler pixels between successive number positions.
-double TickStepFor(int scale, TRulerUnit unit, double pixelsPerInch, double scaleFactor);
+// Ruler pixels between successive number positions. A positive `magnification` (ruler pixels per unit at
+// the scale's own size) takes the place of scale / 100, for owners whose zoom is not a whole percent.
+double TickStepFor(int scale, TRulerUnit unit, double pixelsPerInch, double scaleFactor, double magnification = 0);
 
 // The value printed at number position i (already rounded as its unit requires).
 double LabelValue(long long i, double scaleFactor, TRulerUnit unit, double offset);
@@ -78,6 +79,10 @@ struct TRulerParams
     TRulerScaleDir ScaleDir = TRulerScaleDir::rsdNormal;
     int Scale = 100;
     double Offset = 0;
+    // Where the counting starts along the ruler (the place of Offset), in ruler pixels; may be fractional or
+    // negative. A mark at distance d from it stands in the column holding Origin + d.
+    double Origin = 0;
+    double Magnification = 0; // see TickStepFor; 0: Scale / 100
     TRulerUnit Units = TRulerUnit::ruCenti;
     bool Flat = false;
     bool ShowMinus = true;
@@ -96,7 +101,8 @@ struct TRulerMetrics
 
 struct TRulerTick
 {
-    int Pos = 0; // along the ruler
+    long long Index = 0; // tick k stands at number position 2k
+    int Pos = 0;         // along the ruler
     bool Long = false;
     TRect Rect; // the pixels to fill
 };

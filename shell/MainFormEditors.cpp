@@ -5,7 +5,9 @@
 #include "services/Config.h"
 #include "services/FileDialogSeam.h"
 #include "shell/Readouts.h"
+#include "shell/StatusBar.h"
 #include "shell/ToolPanel.h"
+#include "shell/WindowArrange.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -89,7 +91,7 @@ void TMainForm::EditorResize()
     if (!editor || FClosing)
         return;
     SyncTab(*editor);
-    FToolPanel->RefreshToolPanel();
+    ShowReadouts(*FToolPanel, *FStatusBar);
     editor->SetViewSelected(FConfig->UseViewSelected);
 }
 
@@ -105,15 +107,19 @@ void TMainForm::EditorDestroyed(int tag)
         }
         PageControlChange();
     }
-    if (FPageControl->count() == 0)
+    if (FPageControl->count() == 0) {
         FPageControl->hide();
+        ShowReadouts(*FToolPanel, *FStatusBar); // nothing to show: back to the start
+    }
     UpdateWindowCommands();
 }
 
 void TMainForm::ShowEditor(TFmEditor& editor)
 {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(editor.parentWidget()))
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(editor.parentWidget())) {
+        RestoreEditor(*sub); // a minimized picture comes back when its tab is chosen
         FMdiArea->setActiveSubWindow(sub);
+    }
 }
 
 void TMainForm::PageControlChange()

@@ -6,6 +6,7 @@
 #include "editor/FmEditor.h"
 #include "services/FileDialogSeam.h"
 #include "services/MessageSeam.h"
+#include "shell/Readouts.h"
 
 #include <QLocale>
 
@@ -42,6 +43,7 @@ bool TMainForm::OpenImageFile(const QString& fileName)
         return false; // the new window stays, empty, under its number
     }
     SyncTab(*editor);
+    ShowReadouts(*FToolPanel, *FStatusBar); // the colours read out come from the new picture
     return true;
 }
 
@@ -74,8 +76,10 @@ void TMainForm::FileNewExecute()
         return;
     }
     NewEditor();
-    if (TFmEditor* editor = ActiveEditor())
+    if (TFmEditor* editor = ActiveEditor()) {
         editor->NewImage(width, height); // 0 or less gives an empty picture
+        ShowReadouts(*FToolPanel, *FStatusBar);
+    }
 }
 
 } // namespace tavrin

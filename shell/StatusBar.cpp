@@ -14,12 +14,14 @@ namespace {
 
 constexpr int kPanelWidths[TMainStatusBar::kPanelCount] = {200, 20, 100};
 constexpr int kPanelGap = 2;
+const QString kStartPosition = QStringLiteral("현재 마우스 위치 : 0, 0");
+const QString kStartZoom = QStringLiteral("100%");
 
 } // namespace
 
 TMainStatusBar::TMainStatusBar(QWidget* window)
     : QStatusBar(window),
-      FTexts{QStringLiteral("현재 마우스 위치 : 0, 0"), QString(), QStringLiteral("100%")}
+      FTexts{kStartPosition, QString(), kStartZoom}
 {
     setObjectName(QStringLiteral("StatusBar"));
     setFixedHeight(19);
@@ -68,6 +70,18 @@ void TMainStatusBar::EditorScaleChanged(TFmEditor* active)
 {
     if (active)
         SetPanelText(2, QStringLiteral("%1%").arg(active->GetScalePercent()));
+}
+
+void TMainStatusBar::ShowEditor(TFmEditor* active)
+{
+    if (active) {
+        EditorMousePosition(active);
+        EditorScaleChanged(active);
+        return;
+    }
+    SetPanelText(0, kStartPosition);
+    SetPointerColor(clBlack);
+    SetPanelText(2, kStartZoom);
 }
 
 void TMainStatusBar::paintEvent(QPaintEvent* event)

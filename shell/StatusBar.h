@@ -33,6 +33,8 @@ public:
     // Read-outs of the active editor window (none: nothing happens).
     void EditorMousePosition(TFmEditor* active);
     void EditorScaleChanged(TFmEditor* active);
+    // Both read-outs of the editor window brought forward; with none, the texts and colour of the start.
+    void ShowEditor(TFmEditor* active);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -35,6 +35,8 @@ constexpr TButtonPlace kButtonPlaces[TToolPanel::kButtonCount] = {
 };
 
 constexpr TColor kInitialGuideSwatch{0x008000}; // green, whatever colour the settings restored
+const QString kStartX = QStringLiteral("X : 0");
+const QString kStartY = QStringLiteral("Y : 0");
 
 // The button that shows a tool mode as selected; none for modes without one.
 int SelectedButtonOf(TToolMode mode)
@@ -112,8 +114,8 @@ TToolPanel::TToolPanel(TEditorSource activeEditor, TColor& dialogColor, QWidget*
 void TToolPanel::BuildArtwork()
 {
     PictureLabel(this, PositionIconPicture(), 8, 3);
-    FLabelMouseX = CoordinateLabel(this, "LabelMouseX", QStringLiteral("X : 0"), 4, 24);
-    FLabelMouseY = CoordinateLabel(this, "LabelMouseY", QStringLiteral("Y : 0"), 3, 37);
+    FLabelMouseX = CoordinateLabel(this, "LabelMouseX", kStartX, 4, 24);
+    FLabelMouseY = CoordinateLabel(this, "LabelMouseY", kStartY, 3, 37);
     PictureLabel(this, MarkerPicture(), 14, 56);
     Separator(this, "JvGroupHeader1", 96);
     PictureLabel(this, GuideIconPicture(), 10, 107);
@@ -240,6 +242,20 @@ void TToolPanel::EditorImgMouseDown()
     FLabelMouseX->setText(QStringLiteral("X : %1").arg(down.X));
     FLabelMouseY->setText(QStringLiteral("Y : %1").arg(down.Y));
     FShapeSelected->SetBrushColor(editor->GetDownColor());
+}
+
+void TToolPanel::ShowEditor()
+{
+    if (ActiveEditor()) {
+        RefreshToolPanel();
+        EditorImgMouseDown();
+        return;
+    }
+    for (TImgButton* button : FButtons)
+        button->SetImageIndex(button->Tag());
+    FLabelMouseX->setText(kStartX);
+    FLabelMouseY->setText(kStartY);
+    FShapeSelected->SetBrushColor(clWhite);
 }
 
 void TToolPanel::PopupMenuColorPickerPopup()

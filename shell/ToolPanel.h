@@ -53,6 +53,9 @@ public:
 
     // Read-out of a left press on the active editor's picture.
     void EditorImgMouseDown();
+    // The tool and last press of the editor window brought forward; with none, the pictures, labels and
+    // swatch of the start.
+    void ShowEditor();
     // Changes the active editor's guide colour through the colour dialog; nothing without one.
     void ActionSplitColorChangeExecute();
 

@@ -1,9 +1,14 @@
-// Window arrangements of the frame. QMdiArea's own tiling makes a grid; the frame offers rows and
-// columns instead, in the frame's order of windows, minimized windows left where they are.
+// Window arrangements of the frame. QMdiArea's own tiling makes a grid and its cascade gives every window
+// its size hint; the frame offers rows, columns and a cascade of large windows instead, minimized windows
+// left where they are.
 #include "shell/WindowArrange.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
+
+#include <algorithm>
 
 namespace tavrin {
 
@@ -19,6 +24,25 @@ QList<QMdiSubWindow*> ArrangeableWindows(const QMdiArea& area)
         if (sub->isMaximized())
             sub->showNormal();
     return windows;
+}
+
+// The windows to cascade, the one in front last, so that it stays in front and wholly in view.
+QList<QMdiSubWindow*> CascadeOrder(const QMdiArea& area)
+{
+    const QList<QMdiSubWindow*> arrangeable = ArrangeableWindows(area);
+    QList<QMdiSubWindow*> ordered;
+    for (QMdiSubWindow* sub : area.subWindowList(QMdiArea::StackingOrder))
+        if (arrangeable.contains(sub))
+            ordered << sub;
+    return ordered;
+}
+
+// How far each window of a cascade stands from the one behind it: its title bar's height.
+int CascadeStep(const QMdiSubWindow& sub)
+{
+    QStyleOptionTitleBar option;
+    option.initFrom(&sub);
+    return sub.style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, &sub);
 }
 
 // Where part `index` of `count` starts: the parts differ by one pixel at most and fill `length` exactly.
@@ -47,8 +71,23 @@ void Tile(QMdiArea& area, bool rows)
 
 void CascadeEditors(QMdiArea& area)
 {
-    if (!ArrangeableWindows(area).isEmpty())
-        area.cascadeSubWindows();
+    const QList<QMdiSubWindow*> windows = CascadeOrder(area);
+    const int count = static_cast<int>(windows.size());
+    if (count == 0)
+        return;
+    const QRect space = area.viewport()->rect();
+    // Each window one title bar below and right of the one behind it, every window as large as the
+    // cascade leaves room for. Past half the frame the cascade starts again at the corner, so that no
+    // window gets smaller than that.
+    const int step = std::max(CascadeStep(*windows.front()), 1);
+    const int room = std::min(space.width(), space.height()) / 2;
+    const int places = std::clamp(room / step + 1, 1, count);
+    const QSize size(space.width() - (places - 1) * step, space.height() - (places - 1) * step);
+    for (int i = 0; i < count; ++i) {
+        const int place = i % places;
+        windows[i]->setGeometry(QRect(space.topLeft() + QPoint(place, place) * step, size));
+        windows[i]->raise();
+    }
 }
 
 void TileEditorsHorizontally(QMdiArea& area) { Tile(area, true); }
@@ -57,9 +96,24 @@ void TileEditorsVertically(QMdiArea& area) { Tile(area, false); }
 
 void MinimizeAllEditors(QMdiArea& area)
 {
+    // The frame maximizes the window it activates while the one before was maximized, which would undo
+    // each minimizing at once: the windows keep their states while they are minimized one by one.
+    const bool keep = area.testOption(QMdiArea::DontMaximizeSubWindowOnActivation);
+    area.setOption(QMdiArea::DontMaximizeSubWindowOnActivation, true);
     const QList<QMdiSubWindow*> windows = area.subWindowList(QMdiArea::CreationOrder);
     for (auto it = windows.rbegin(); it != windows.rend(); ++it)
         (*it)->showMinimized();
+    area.setOption(QMdiArea::DontMaximizeSubWindowOnActivation, keep);
+}
+
+void RestoreEditor(QMdiSubWindow& sub)
+{
+    if (!sub.isMinimized())
+        return;
+    const bool maximized = sub.windowState().testFlag(Qt::WindowMaximized);
+    sub.showNormal();
+    if (maximized)
+        sub.showMaximized();
 }
 
 } // namespace tavrin

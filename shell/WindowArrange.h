@@ -3,15 +3,19 @@
 // side by side (vertical tile), and minimizing them all. With no editor window each does nothing.
 
 class QMdiArea;
+class QMdiSubWindow;
 
 namespace tavrin {
 
+// Each window a title bar's height below and right of the one behind it, all as large as that allows.
 void CascadeEditors(QMdiArea& area);
 // One above the other, each the frame's full width.
 void TileEditorsHorizontally(QMdiArea& area);
 // Side by side, each the frame's full height.
 void TileEditorsVertically(QMdiArea& area);
-// From the last window in the frame's order to the first.
+// From the last window in the frame's order to the first, whatever each one's state.
 void MinimizeAllEditors(QMdiArea& area);
+// A minimized window back in the state it had before (maximized or normal); others are left alone.
+void RestoreEditor(QMdiSubWindow& sub);
 
 } // namespace tavrin

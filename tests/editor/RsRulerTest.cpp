@@ -218,6 +218,55 @@ TEST(RsRulerLayout, ReverseCountingStartsAtTheFarEnd)
     EXPECT_EQ(l.Labels.back().Pos, 42);
 }
 
+TEST(RsRulerLayout, OriginAndMagnificationPlaceTheCounting)
+{
+    // The counting starts at Origin, a mark stands in the column holding its position, and marks before
+    // the counting start appear where they fall on the ruler; the counting start itself gets no number.
+    TRulerParams p = PixelRuler(200, 100, 40);
+    p.Origin = 52.75;
+    TRulerLayout l = LayOutRuler(p, FakeMetrics());
+    ASSERT_FALSE(l.Ticks.empty());
+    EXPECT_EQ(l.Ticks.front().Pos, 2);  // 52.75 - 5 x 10
+    EXPECT_EQ(l.Ticks.front().Index, -5);
+    EXPECT_TRUE(l.Ticks.front().Long);
+    EXPECT_EQ(LabelPositions(l), (std::vector<int>{2, 102, 152}));
+    EXPECT_EQ(LabelTexts(l), (std::vector<std::string>{"-10", "90", "140"}));
+    std::vector<int> half;
+    for (const TRulerHalfMark& h : l.HalfMarks)
+        half.push_back(h.Pos);
+    EXPECT_EQ(half, (std::vector<int>{27, 77, 127, 177}));
+
+    // A negative origin counts from before the ruler's start.
+    p.Origin = -37.5;
+    l = LayOutRuler(p, FakeMetrics());
+    EXPECT_EQ(l.Ticks.front().Pos, 2); // -37.5 + 4 x 10
+    EXPECT_EQ(LabelPositions(l), (std::vector<int>{12, 62, 112, 162}));
+    EXPECT_EQ(LabelTexts(l), (std::vector<std::string>{"90", "140", "190", "240"}));
+
+    // A magnification that is not a whole percent spaces the marks by it; Scale still picks the factor.
+    p = PixelRuler(400, 150, 0);
+    p.Magnification = 1.515625;
+    l = LayOutRuler(p, FakeMetrics());
+    EXPECT_EQ(l.TickStep, 1.515625 * 5 * 0.5);
+    EXPECT_EQ(LabelPositions(l), (std::vector<int>{37, 75, 113, 151, 189, 227, 265, 303, 341, 378}));
+    EXPECT_EQ(l.Labels[9].Text, "250");
+    p.Magnification = 0;
+    EXPECT_EQ(LayOutRuler(p, FakeMetrics()).Labels[9].Pos, 375);
+
+    // Reverse counting mirrors the positions from the far end.
+    p = PixelRuler(200, 100, 0);
+    p.Origin = 2.5;
+    p.ScaleDir = TRulerScaleDir::rsdReverse;
+    l = LayOutRuler(p, FakeMetrics());
+    EXPECT_EQ(l.Ticks.front().Pos, 198);
+    EXPECT_EQ(l.Labels.front().Pos, 148);
+
+    // An origin far beyond the ruler leaves it blank without counting all the way there.
+    p.Origin = -1e300;
+    l = LayOutRuler(p, FakeMetrics());
+    EXPECT_TRUE(l.Ticks.empty() && l.Labels.empty());
+}
+
 TEST(RsRulerLayout, LabelValuesRoundAsTheirUnitRequires)
 {
     // Halves go to the even neighbour.

@@ -29,6 +29,7 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTabBar>
 #include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
@@ -378,6 +379,63 @@ TEST_F(CommandsFixture, ArrangeButtonCyclesCascadeHorizontalVertical)
         seen << arrangement();
     }
     EXPECT_EQ(seen, (QStringList{"cascade", "horizontal", "vertical", "cascade"}));
+}
+
+// Minimize-all minimizes every picture whatever its state (maximized, the default, or normal); a tab
+// click brings a minimized picture back and activates it; a cascade gives every window the size the
+// cascade leaves room for.
+TEST_F(CommandsFixture, WindowArrangementsWorkFromEveryState)
+{
+    ShowForm();
+    const QList<TFmEditor*> editors{NewPicture(), NewPicture(), NewPicture()};
+    QMdiArea& area = form->MdiArea();
+    const auto subOf = [](TFmEditor* e) { return qobject_cast<QMdiSubWindow*>(e->parentWidget()); };
+    const auto minimized = [&] {
+        int n = 0;
+        for (QMdiSubWindow* sub : area.subWindowList())
+            n += sub->isMinimized() ? 1 : 0;
+        return n;
+    };
+    ASSERT_TRUE(subOf(editors[2])->isMaximized());
+    for (int round = 0; round < 2; ++round) { // maximized first, then after a cascade (normal windows)
+        SCOPED_TRACE(round);
+        Command(TCommandId::WindowMinimizeAll).trigger();
+        QApplication::processEvents();
+        EXPECT_EQ(minimized(), 3);
+
+        QTabBar& tabs = form->PageControl();
+        QTest::mouseClick(&tabs, Qt::LeftButton, {}, tabs.tabRect(1).center());
+        QApplication::processEvents();
+        EXPECT_FALSE(subOf(editors[1])->isMinimized());
+        EXPECT_EQ(form->ActiveEditor(), editors[1]);
+        EXPECT_EQ(minimized(), 2);
+        // The tab that is already current brings its window back too.
+        Command(TCommandId::WindowMinimizeAll).trigger();
+        QTest::mouseClick(&tabs, Qt::LeftButton, {}, tabs.tabRect(tabs.currentIndex()).center());
+        QApplication::processEvents();
+        EXPECT_EQ(minimized(), 2);
+        for (TFmEditor* e : editors)
+            subOf(e)->showNormal();
+        Command(TCommandId::WindowCascade).trigger();
+        QApplication::processEvents();
+
+        const QRect space = area.viewport()->rect();
+        QList<QRect> g;
+        const QList<QMdiSubWindow*> stacked = area.subWindowList(QMdiArea::StackingOrder);
+        for (QMdiSubWindow* sub : stacked)
+            g << sub->geometry();
+        EXPECT_EQ(stacked.back(), subOf(form->ActiveEditor())) << "the active window stays in front";
+        const QPoint step = g[1].topLeft() - g[0].topLeft();
+        EXPECT_GT(step.x(), 0);
+        EXPECT_GT(step.y(), 0);
+        EXPECT_EQ(g[2].topLeft() - g[1].topLeft(), step);
+        for (const QRect& r : g) {
+            EXPECT_TRUE(space.contains(r)) << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+            EXPECT_EQ(r.size(), g[0].size());
+        }
+        EXPECT_EQ(g[2].bottomRight(), space.bottomRight()) << "the last window reaches the frame's corner";
+        EXPECT_EQ(g[0].topLeft(), space.topLeft());
+    }
 }
 
 TEST_F(CommandsFixture, HeaderButtonsShowHoverPictures)

@@ -20,7 +20,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPaintEvent>
+#include <QPointer>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -229,6 +231,85 @@ TEST_F(ToolPanelFixture, ReadoutsOfPressMoveAndZoom)
         editor->ChangeScale(step);
         EXPECT_EQ(bar().PanelText(2), QString::fromUtf8(text));
     }
+}
+
+namespace {
+
+// What the read-outs show.
+struct TShown
+{
+    QString Zoom, Position, X, Y;
+    TColor Pointer, Picked;
+    std::vector<int> Buttons;
+    bool operator==(const TShown&) const = default;
+    friend void PrintTo(const TShown& s, std::ostream* out)
+    {
+        *out << s.Zoom.toStdString() << " | " << s.Position.toStdString() << " | " << s.X.toStdString() << " "
+             << s.Y.toStdString() << " | pointer " << std::hex << std::uint32_t(s.Pointer) << " picked " << std::uint32_t(s.Picked)
+             << std::dec << " | buttons";
+        for (int b : s.Buttons)
+            *out << ' ' << b;
+    }
+};
+
+} // namespace
+
+// Every read-out shows the window brought forward, whether by its tab or by the frame, follows a zoom at
+// once (the pointer standing still), and goes back to its start when the last window has closed.
+TEST_F(ToolPanelFixture, ReadoutsShowTheActiveWindow)
+{
+    TFmEditor* first = form->NewEditor();
+    FillCoordinatePicture(*first, 400, 200);
+    first->ChangeScale(1.0f);
+    QTest::mouseClick(&button(B::ImgBuRect), Qt::LeftButton);
+    Leave(button(B::ImgBuRect));
+    QTest::mouseClick(&first->Image(), Qt::LeftButton, {}, QPoint(300, 120));
+    first->ImageMouseMove(0, 301, 123, nullptr);
+
+    TFmEditor* second = form->NewEditor();
+    FillCoordinatePicture(*second, 200, 100);
+    QTest::mouseClick(&second->Image(), Qt::LeftButton, {}, QPoint(10, 20));
+    second->ImageMouseMove(0, 11, 22, nullptr);
+    QApplication::processEvents();
+
+    const auto shown = [&] {
+        return TShown{bar().PanelText(2), bar().PanelText(0), panel().LabelMouseX().text(),
+                      panel().LabelMouseY().text(), bar().PointerColor(), panel().ShapeSelected().BrushColor(),
+                      States()};
+    };
+    const TShown firstShown{"200%", "현재 마우스 위치:150, 62", "X : 300", "Y : 120", MakeColor(150, 62, 7),
+                            MakeColor(150, 60, 7), {0, 2, 0, 0, 0, 0, 0, 0, 0}};
+    const TShown secondShown{"100%", "현재 마우스 위치:11, 22", "X : 10", "Y : 20", MakeColor(11, 22, 7),
+                             MakeColor(10, 20, 7), {2, 0, 0, 0, 0, 0, 0, 0, 0}};
+    EXPECT_EQ(shown(), secondShown);
+    QTabBar& tabs = form->PageControl();
+    QTest::mouseClick(&tabs, Qt::LeftButton, {}, tabs.tabRect(0).center());
+    ASSERT_EQ(form->ActiveEditor(), first);
+    EXPECT_EQ(shown(), firstShown);
+    QTest::mouseClick(&tabs, Qt::LeftButton, {}, tabs.tabRect(1).center());
+    ASSERT_EQ(form->ActiveEditor(), second);
+    EXPECT_EQ(shown(), secondShown);
+    form->MdiArea().activatePreviousSubWindow();
+    ASSERT_EQ(form->ActiveEditor(), first);
+    EXPECT_EQ(shown(), firstShown);
+
+    // A zoom moves the picture under the pointer: the position read-out names the pixel now there.
+    first->ChangeScale(0);
+    EXPECT_EQ(bar().PanelText(2), QStringLiteral("100%"));
+    EXPECT_EQ(bar().PanelText(0), QStringLiteral("현재 마우스 위치:301, 123")); // unscrolled: the same view point
+    EXPECT_EQ(bar().PointerColor(), MakeColor(301 - 256, 123, 7));
+
+    for (TFmEditor* editor : {first, second}) {
+        editor->Document().FFileName = "x";
+        QPointer<QMdiSubWindow> sub = qobject_cast<QMdiSubWindow*>(editor->parentWidget());
+        sub->close();
+        for (int i = 0; i < 50 && sub; ++i)
+            QTest::qWait(5);
+    }
+    QApplication::processEvents();
+    ASSERT_EQ(form->ActiveEditor(), nullptr);
+    EXPECT_EQ(shown(), (TShown{"100%", "현재 마우스 위치 : 0, 0", "X : 0", "Y : 0", clBlack, clWhite,
+                               std::vector<int>(9, 0)}));
 }
 
 TEST_F(ToolPanelFixture, NoPixelUnderThePointerShowsNoColour)
