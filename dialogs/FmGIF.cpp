@@ -46,7 +46,7 @@ TFmGIF::TFmGIF(IMessageSeam& messages, QWidget* owner)
     : QDialog(owner), FMessages(messages), FAskFileName(AskGifFileName)
 {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(kCaption);
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(11); // 8 points at 96 dpi; the layout below is in pixels

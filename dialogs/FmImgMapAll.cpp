@@ -22,7 +22,8 @@ constexpr QRect kClose{289, 398, 119, 33};
 
 TFmImgMapAll::TFmImgMapAll(QWidget* owner) : QDialog(owner)
 {
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowMaximizeButtonHint);
     setWindowTitle(QStringLiteral("전체 이미지 태그 보기"));
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(11); // 8 points at 96 dpi; the layout below is in pixels
