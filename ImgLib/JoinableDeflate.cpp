@@ -75,7 +75,10 @@ TJoinableDeflater::~TJoinableDeflater()
 bool TJoinableDeflater::Deflate(const std::uint8_t* data, std::size_t size, bool last, TDeflatedBand& out) const
 {
     const std::size_t room = libdeflate_deflate_compress_bound(FCompressor, size) + 1 + sizeof kStoredEmpty;
-    out.Bytes = std::make_unique_for_overwrite<std::uint8_t[]>(room);
+    if (out.Capacity < room) {
+        out.Bytes = std::make_unique_for_overwrite<std::uint8_t[]>(room);
+        out.Capacity = room;
+    }
     out.Size = libdeflate_deflate_compress(FCompressor, data, size, out.Bytes.get(), room);
     if (out.Size == 0) return false;
     return last || OpenStream(out);

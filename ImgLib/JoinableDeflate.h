@@ -15,6 +15,7 @@ struct TDeflatedBand
 {
     std::unique_ptr<std::uint8_t[]> Bytes;
     std::size_t Size = 0;
+    std::size_t Capacity = 0; // of Bytes; a band's buffer is used again for the next when it is large enough
 };
 
 class TJoinableDeflater

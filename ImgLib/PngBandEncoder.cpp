@@ -39,6 +39,12 @@ struct TBand
     bool Ready = false;
 };
 
+// The buffers one thread fills band after band, kept so that each band does not ask for fresh memory.
+struct TBandScratch
+{
+    std::vector<std::uint8_t> Filtered, Row, Above;
+};
+
 class TBandWork
 {
 public:
@@ -50,12 +56,14 @@ public:
     int Count() const { return FCount; }
     int Level() const { return FLevel; }
 
-    // Filters and compresses band `index`; plain data out, no exception.
-    TBand Encode(int index, const TJoinableDeflater& deflater) const noexcept
+    // Filters and compresses band `index` into `recycled`'s buffer, or a new one; no exception.
+    TBand Encode(int index, const TJoinableDeflater& deflater, TBandScratch& scratch,
+                 TDeflatedBand recycled = {}) const noexcept
     {
         TBand band;
+        band.Deflated = std::move(recycled);
         try {
-            const std::vector<std::uint8_t> filtered = Filter(index);
+            const std::vector<std::uint8_t>& filtered = Filter(index, scratch);
             band.Adler32 = libdeflate_adler32(1, filtered.data(), filtered.size());
             band.FilteredBytes = filtered.size();
             if (!deflater.Deflate(filtered.data(), filtered.size(), index == FCount - 1, band.Deflated))
@@ -68,19 +76,24 @@ public:
     }
 
 private:
-    std::vector<std::uint8_t> Filter(int index) const
+    const std::vector<std::uint8_t>& Filter(int index, TBandScratch& scratch) const
     {
         const int width = FBitmap.Width();
         const std::size_t rowBytes = static_cast<std::size_t>(width) * kPixelBytes;
         const int first = index * FRowsPerBand;
         const int rows = std::min(FRowsPerBand, FBitmap.Height() - first);
-        std::vector<std::uint8_t> filtered((rowBytes + 1) * static_cast<std::size_t>(rows));
-        std::vector<std::uint8_t> row(rowBytes), above(rowBytes, 0);
-        if (first > 0) PackRgb(FBitmap.ScanLine(first - 1), width, above.data());
+        std::vector<std::uint8_t>& filtered = scratch.Filtered;
+        filtered.resize((rowBytes + 1) * static_cast<std::size_t>(rows));
+        scratch.Row.resize(rowBytes);
+        scratch.Above.resize(rowBytes);
+        if (first > 0)
+            PackRgb(FBitmap.ScanLine(first - 1), width, scratch.Above.data());
+        else
+            std::fill(scratch.Above.begin(), scratch.Above.end(), 0);
         for (int y = 0; y < rows; ++y) {
-            PackRgb(FBitmap.ScanLine(first + y), width, row.data());
-            FilterPngRow(row.data(), above.data(), rowBytes, filtered.data() + (rowBytes + 1) * y);
-            row.swap(above);
+            PackRgb(FBitmap.ScanLine(first + y), width, scratch.Row.data());
+            FilterPngRow(scratch.Row.data(), scratch.Above.data(), rowBytes, filtered.data() + (rowBytes + 1) * y);
+            scratch.Row.swap(scratch.Above);
         }
         return filtered;
     }
@@ -112,8 +125,13 @@ TPngPixelData EncodeOnThisThread(const TBandWork& work, const TBandTaker& take)
     TPngPixelData data;
     const TJoinableDeflater deflater(work.Level());
     if (!deflater.Ok()) return {TBandOutcome::boOutOfMemory};
-    for (int i = 0; i < work.Count() && data.Outcome == TBandOutcome::boDone; ++i)
-        data.Outcome = Deliver(take, work.Encode(i, deflater), data);
+    TBandScratch scratch;
+    TDeflatedBand recycled;
+    for (int i = 0; i < work.Count() && data.Outcome == TBandOutcome::boDone; ++i) {
+        TBand band = work.Encode(i, deflater, scratch, std::move(recycled));
+        data.Outcome = Deliver(take, band, data);
+        recycled = std::move(band.Deflated);
+    }
     return data;
 }
 
@@ -122,7 +140,10 @@ TPngPixelData EncodeOnThisThread(const TBandWork& work, const TBandTaker& take)
 class TBandPipeline
 {
 public:
-    TBandPipeline(const TBandWork& work, int workers) : FWork(work), FBands(work.Count()), FAhead(2 * workers) {}
+    TBandPipeline(const TBandWork& work, int workers) : FWork(work), FBands(work.Count()), FAhead(2 * workers)
+    {
+        FSpare.reserve(static_cast<std::size_t>(FAhead));
+    }
     ~TBandPipeline() { Stop(); }
 
     // The number of workers that could be started.
@@ -143,6 +164,7 @@ public:
         for (int i = 0; i < FWork.Count() && data.Outcome == TBandOutcome::boDone; ++i) {
             TBand band = Take(i);
             data.Outcome = Deliver(take, band, data);
+            Recycle(std::move(band.Deflated));
         }
         return data;
     }
@@ -164,8 +186,16 @@ private:
         return band;
     }
 
+    void Recycle(TDeflatedBand used)
+    {
+        if (!used.Bytes) return;
+        const std::lock_guard lock(FMutex);
+        if (FSpare.size() < FSpare.capacity()) FSpare.push_back(std::move(used));
+    }
+
     void Work() noexcept
     {
+        TBandScratch scratch;
         const TJoinableDeflater deflater(FWork.Level());
         std::unique_lock lock(FMutex);
         if (!deflater.Ok()) {
@@ -177,8 +207,13 @@ private:
             FChanged.wait(lock, [&] { return FStopping || FNext >= FWork.Count() || FNext < FDelivered + FAhead; });
             if (FStopping || FNext >= FWork.Count()) return;
             const int index = FNext++;
+            TDeflatedBand recycled;
+            if (!FSpare.empty()) {
+                recycled = std::move(FSpare.back());
+                FSpare.pop_back();
+            }
             lock.unlock();
-            TBand band = FWork.Encode(index, deflater);
+            TBand band = FWork.Encode(index, deflater, scratch, std::move(recycled));
             lock.lock();
             FBands[index] = std::move(band);
             FChanged.notify_all();
@@ -200,6 +235,7 @@ private:
     std::mutex FMutex;
     std::condition_variable FChanged;
     std::vector<TBand> FBands;
+    std::vector<TDeflatedBand> FSpare; // buffers of bands handed on, for the workers to fill again
     std::vector<std::thread> FThreads;
     const int FAhead;
     int FNext = 0;

@@ -15,8 +15,9 @@ namespace {
 // Bytes gathered before they go to the sink, and the most one IDAT chunk holds.
 constexpr std::size_t kPieceBytes = 1 << 18;
 
-// libdeflate's levels: 6 makes files a little smaller than zlib's default level, at a fraction of its time;
-// 1 is its fastest.
+// libdeflate's levels. Measured on photographs and drawings beside libpng at zlib's default level: 6 is
+// as small or a few percent smaller at a fraction of the time; 4, a third faster on photographs, made some
+// drawings 5-14 % larger. 1 is the fastest, up to a tenth larger on photographs, more on drawings.
 int DeflateLevel(TPngSpeed speed)
 {
     return speed == TPngSpeed::psFastest ? 1 : 6;

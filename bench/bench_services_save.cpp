@@ -334,7 +334,9 @@ public:
     std::set<std::string> FromMedian;
 };
 
-void PrintRatio(const TRatioReporter& reporter, const std::string& ours, const std::string& tool, double goal)
+// The verdict is on processor time, or on the wall time where ours works on every core.
+void PrintRatio(const TRatioReporter& reporter, const std::string& ours, const std::string& tool, double goal,
+                bool byWall = false)
 {
     const auto a = reporter.Times.find(ours);
     const auto b = reporter.Times.find(tool);
@@ -344,7 +346,7 @@ void PrintRatio(const TRatioReporter& reporter, const std::string& ours, const s
     std::printf("%-13s %8.1f ms   %-13s %8.1f ms   wall ratio %.2f   processor time %.1f / %.1f ms, ratio %.2f"
                 "  (goal %.2f: %s)\n",
                 ours.c_str(), a->second, tool.c_str(), b->second, ratio, cpuOurs, cpuTool, cpuOurs / cpuTool, goal,
-                cpuOurs / cpuTool <= goal ? "ok" : "MISSED");
+                (byWall ? ratio : cpuOurs / cpuTool) <= goal ? "ok" : "MISSED");
 }
 
 // Our PNG beside Qt's: wall time (the encoder works on every core) and file size, both as ratios.
@@ -392,7 +394,7 @@ int main(int argc, char** argv)
     TRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     PrintRatio(reporter, "BM_SaveJpeg", "BM_Cjpeg", 1.1);
-    PrintRatio(reporter, "BM_SavePng", "BM_QtPng", 0.25);
+    PrintRatio(reporter, "BM_SavePng", "BM_QtPng", 0.25, true);
     PrintRatio(reporter, "BM_SaveGif", "BM_MagickGif", 0.5);
     std::printf("Without writing the file (encoding into memory only):\n");
     PrintRatio(reporter, "BM_EncodeJpeg", "BM_Cjpeg", 1.1);
