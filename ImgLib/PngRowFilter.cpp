@@ -1,5 +1,6 @@
 #include "ImgLib/PngRowFilter.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 
@@ -14,6 +15,22 @@ enum TPngFilter : std::uint8_t { pfNone, pfSub, pfUp, pfAverage, pfPaeth, pfCoun
 inline unsigned Weight(std::uint8_t v)
 {
     return v < 128 ? v : 256u - v;
+}
+
+// Weight() of the low byte of `v`, in 16-bit arithmetic.
+inline std::uint16_t SignedWeight(std::int16_t v)
+{
+    const auto low = static_cast<std::int16_t>(static_cast<std::int8_t>(v & 0xFF));
+    return static_cast<std::uint16_t>(low < 0 ? -low : low);
+}
+
+// The Paeth predictor in 16-bit arithmetic without branches.
+inline std::int16_t Paeth16(std::int16_t a, std::int16_t b, std::int16_t c)
+{
+    const auto abs16 = [](int v) { return static_cast<std::int16_t>(v < 0 ? -v : v); };
+    const std::int16_t pa = abs16(b - c), pb = abs16(a - c), pc = abs16(a + b - 2 * c);
+    const std::int16_t bc = pb <= pc ? b : c;
+    return (pa <= pb && pa <= pc) ? a : bc;
 }
 
 inline std::uint8_t PaethPredictor(int a, int b, int c)
@@ -43,8 +60,10 @@ inline std::uint8_t Filtered(TPngFilter filter, const std::uint8_t* row, const s
     }
 }
 
-// The weights of all five filters in one pass over the row: loops without branches on the filter, which
-// the compiler turns into vector code.
+// The weights of all five filters in one pass over the row: branch-free loops on small integers, which
+// the compiler turns into vector code. A stretch of kStretch bytes cannot overflow the 32-bit sums.
+constexpr std::size_t kStretch = 1 << 16;
+
 std::array<unsigned long, pfCount> Weights(const std::uint8_t* row, const std::uint8_t* above, std::size_t bytes)
 {
     std::array<unsigned long, pfCount> sums{};
@@ -52,22 +71,23 @@ std::array<unsigned long, pfCount> Weights(const std::uint8_t* row, const std::u
     for (std::size_t i = 0; i < head; ++i)
         for (int f = pfNone; f < pfCount; ++f)
             sums[f] += Weight(Filtered(static_cast<TPngFilter>(f), row, above, i));
-    unsigned long none = 0, sub = 0, up = 0, average = 0, paeth = 0;
-    for (std::size_t i = head; i < bytes; ++i) {
-        const int x = row[i], a = row[i - kPixelBytes], b = above[i], c = above[i - kPixelBytes];
-        none += Weight(static_cast<std::uint8_t>(x));
-        sub += Weight(static_cast<std::uint8_t>(x - a));
-        up += Weight(static_cast<std::uint8_t>(x - b));
-        average += Weight(static_cast<std::uint8_t>(x - ((a + b) >> 1)));
-        const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
-        const int predicted = (pa <= pb && pa <= pc) ? a : (pb <= pc ? b : c);
-        paeth += Weight(static_cast<std::uint8_t>(x - predicted));
+    for (std::size_t start = head; start < bytes; start += kStretch) {
+        const std::size_t end = std::min(bytes, start + kStretch);
+        std::uint32_t none = 0, sub = 0, up = 0, average = 0, paeth = 0;
+        for (std::size_t i = start; i < end; ++i) {
+            const std::int16_t x = row[i], a = row[i - kPixelBytes], b = above[i], c = above[i - kPixelBytes];
+            none += SignedWeight(x);
+            sub += SignedWeight(static_cast<std::int16_t>(x - a));
+            up += SignedWeight(static_cast<std::int16_t>(x - b));
+            average += SignedWeight(static_cast<std::int16_t>(x - ((a + b) >> 1)));
+            paeth += SignedWeight(static_cast<std::int16_t>(x - Paeth16(a, b, c)));
+        }
+        sums[pfNone] += none;
+        sums[pfSub] += sub;
+        sums[pfUp] += up;
+        sums[pfAverage] += average;
+        sums[pfPaeth] += paeth;
     }
-    sums[pfNone] += none;
-    sums[pfSub] += sub;
-    sums[pfUp] += up;
-    sums[pfAverage] += average;
-    sums[pfPaeth] += paeth;
     return sums;
 }
 
@@ -75,16 +95,17 @@ std::array<unsigned long, pfCount> Weights(const std::uint8_t* row, const std::u
 template <TPngFilter Filter>
 inline std::uint8_t FilteredPastFirstPixel(const std::uint8_t* row, const std::uint8_t* above, std::size_t i)
 {
-    const int x = row[i], a = row[i - kPixelBytes], b = above[i], c = above[i - kPixelBytes];
+    const std::int16_t x = row[i], a = row[i - kPixelBytes], b = above[i], c = above[i - kPixelBytes];
     if constexpr (Filter == pfSub) return static_cast<std::uint8_t>(x - a);
     if constexpr (Filter == pfUp) return static_cast<std::uint8_t>(x - b);
     if constexpr (Filter == pfAverage) return static_cast<std::uint8_t>(x - ((a + b) >> 1));
-    if constexpr (Filter == pfPaeth) return static_cast<std::uint8_t>(x - PaethPredictor(a, b, c));
+    if constexpr (Filter == pfPaeth) return static_cast<std::uint8_t>(x - Paeth16(a, b, c));
     return static_cast<std::uint8_t>(x);
 }
 
 template <TPngFilter Filter>
-void Apply(const std::uint8_t* row, const std::uint8_t* above, std::size_t bytes, std::uint8_t* out)
+void Apply(const std::uint8_t* __restrict row, const std::uint8_t* __restrict above, std::size_t bytes,
+           std::uint8_t* __restrict out)
 {
     const std::size_t head = bytes < kPixelBytes ? bytes : kPixelBytes;
     for (std::size_t i = 0; i < head; ++i)
