@@ -72,7 +72,8 @@ TJoinableDeflater::~TJoinableDeflater()
     libdeflate_free_compressor(FCompressor);
 }
 
-bool TJoinableDeflater::Deflate(const std::uint8_t* data, std::size_t size, bool last, TDeflatedBand& out) const
+bool TJoinableDeflater::Deflate(const std::uint8_t* data, std::size_t size, bool last,
+                                TDeflatedBand& out) const
 {
     const std::size_t room = libdeflate_deflate_compress_bound(FCompressor, size) + 1 + sizeof kStoredEmpty;
     if (out.Capacity < room) {

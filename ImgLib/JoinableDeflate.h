@@ -20,7 +20,7 @@ struct TDeflatedBand
 
 class TJoinableDeflater
 {
-public:
+  public:
     // libdeflate's level, 1 (fastest) to 12. Ok() is false when there was no memory for the compressor.
     explicit TJoinableDeflater(int level);
     ~TJoinableDeflater();
@@ -33,7 +33,7 @@ public:
     // false when the band's own stream did not decode while it was being opened (it always should).
     bool Deflate(const std::uint8_t* data, std::size_t size, bool last, TDeflatedBand& out) const;
 
-private:
+  private:
     libdeflate_compressor* FCompressor = nullptr;
 };
 

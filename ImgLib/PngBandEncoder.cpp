@@ -47,7 +47,7 @@ struct TBandScratch
 
 class TBandWork
 {
-public:
+  public:
     TBandWork(const TBitmap32& bitmap, int level)
         : FBitmap(bitmap), FLevel(level), FRowsPerBand(PngRowsPerBand(bitmap.Width())),
           FCount((bitmap.Height() + FRowsPerBand - 1) / FRowsPerBand)
@@ -75,7 +75,7 @@ public:
         return band;
     }
 
-private:
+  private:
     const std::vector<std::uint8_t>& Filter(int index, TBandScratch& scratch) const
     {
         const int width = FBitmap.Width();
@@ -92,7 +92,8 @@ private:
             std::fill(scratch.Above.begin(), scratch.Above.end(), 0);
         for (int y = 0; y < rows; ++y) {
             PackRgb(FBitmap.ScanLine(first + y), width, scratch.Row.data());
-            FilterPngRow(scratch.Row.data(), scratch.Above.data(), rowBytes, filtered.data() + (rowBytes + 1) * y);
+            FilterPngRow(scratch.Row.data(), scratch.Above.data(), rowBytes,
+                         filtered.data() + (rowBytes + 1) * y);
             scratch.Row.swap(scratch.Above);
         }
         return filtered;
@@ -139,7 +140,7 @@ TPngPixelData EncodeOnThisThread(const TBandWork& work, const TBandTaker& take)
 // held in memory at once; the calling thread hands them on in order as they are ready.
 class TBandPipeline
 {
-public:
+  public:
     TBandPipeline(const TBandWork& work, int workers) : FWork(work), FBands(work.Count()), FAhead(2 * workers)
     {
         FSpare.reserve(static_cast<std::size_t>(FAhead));
@@ -169,7 +170,7 @@ public:
         return data;
     }
 
-private:
+  private:
     TBand Take(int index)
     {
         std::unique_lock lock(FMutex);
@@ -204,7 +205,8 @@ private:
             return;
         }
         for (;;) {
-            FChanged.wait(lock, [&] { return FStopping || FNext >= FWork.Count() || FNext < FDelivered + FAhead; });
+            FChanged.wait(lock,
+                          [&] { return FStopping || FNext >= FWork.Count() || FNext < FDelivered + FAhead; });
             if (FStopping || FNext >= FWork.Count()) return;
             const int index = FNext++;
             TDeflatedBand recycled;

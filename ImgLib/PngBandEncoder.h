@@ -15,7 +15,13 @@ class TBitmap32;
 // Rows in one band of a picture this wide (about a megabyte of samples; at least one row).
 int PngRowsPerBand(int width);
 
-enum class TBandOutcome { boDone, boOutOfMemory, boRefused, boBroken };
+enum class TBandOutcome
+{
+    boDone,
+    boOutOfMemory,
+    boRefused,
+    boBroken
+};
 
 struct TPngPixelData
 {

@@ -9,7 +9,15 @@ namespace {
 
 constexpr std::size_t kPixelBytes = 3;
 
-enum TPngFilter : std::uint8_t { pfNone, pfSub, pfUp, pfAverage, pfPaeth, pfCount };
+enum TPngFilter : std::uint8_t
+{
+    pfNone,
+    pfSub,
+    pfUp,
+    pfAverage,
+    pfPaeth,
+    pfCount
+};
 
 // The byte as libpng weighs it: its distance from zero read as a signed value.
 inline unsigned Weight(std::uint8_t v)
@@ -41,7 +49,8 @@ inline std::uint8_t PaethPredictor(int a, int b, int c)
 }
 
 // One filter's output byte at `i`; `left` and `corner` are zero in the first pixel.
-inline std::uint8_t Filtered(TPngFilter filter, const std::uint8_t* row, const std::uint8_t* above, std::size_t i)
+inline std::uint8_t Filtered(TPngFilter filter, const std::uint8_t* row, const std::uint8_t* above,
+                             std::size_t i)
 {
     const int x = row[i], b = above[i];
     const int a = i >= kPixelBytes ? row[i - kPixelBytes] : 0;
@@ -64,7 +73,8 @@ inline std::uint8_t Filtered(TPngFilter filter, const std::uint8_t* row, const s
 // the compiler turns into vector code. A stretch of kStretch bytes cannot overflow the 32-bit sums.
 constexpr std::size_t kStretch = 1 << 16;
 
-std::array<unsigned long, pfCount> Weights(const std::uint8_t* row, const std::uint8_t* above, std::size_t bytes)
+std::array<unsigned long, pfCount> Weights(const std::uint8_t* row, const std::uint8_t* above,
+                                           std::size_t bytes)
 {
     std::array<unsigned long, pfCount> sums{};
     const std::size_t head = bytes < kPixelBytes ? bytes : kPixelBytes;

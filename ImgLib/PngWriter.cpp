@@ -60,8 +60,8 @@ std::string PngHeader(const TBitmap32& bitmap)
 std::string MngHeader(const TBitmap32& bitmap)
 {
     std::string data;
-    for (std::uint32_t v : {static_cast<std::uint32_t>(bitmap.Width()), static_cast<std::uint32_t>(bitmap.Height()),
-                            1u, 1u, 1u, 1u, 1u})
+    for (std::uint32_t v : {static_cast<std::uint32_t>(bitmap.Width()),
+                            static_cast<std::uint32_t>(bitmap.Height()), 1u, 1u, 1u, 1u, 1u})
         AppendBigEndian(data, v);
     return data;
 }
@@ -70,8 +70,11 @@ std::string MngHeader(const TBitmap32& bitmap)
 // stream goes into IDAT chunks of at most kPieceBytes.
 class TPngFileStream
 {
-public:
-    explicit TPngFileStream(const TByteSink& sink) : FSink(sink) { FPending.reserve(kPieceBytes + (1 << 16)); }
+  public:
+    explicit TPngFileStream(const TByteSink& sink) : FSink(sink)
+    {
+        FPending.reserve(kPieceBytes + (1 << 16));
+    }
 
     std::string& Pending() { return FPending; }
     bool OutOfMemory() const { return FOutOfMemory; }
@@ -121,7 +124,7 @@ public:
         }
     }
 
-private:
+  private:
     static constexpr std::size_t kNoChunk = std::size_t(-1);
     const TByteSink& FSink;
     std::string FPending;
@@ -133,12 +136,14 @@ private:
 const char* AppendPixelData(TPngFileStream& file, const TBitmap32& bitmap, TPngSpeed speed, bool& outOfMemory)
 {
     const char* refusal = nullptr;
-    const std::uint8_t header[2] = {0x78, speed == TPngSpeed::psFastest ? std::uint8_t(0x01) : std::uint8_t(0x9C)};
+    const std::uint8_t header[2] = {0x78,
+                                    speed == TPngSpeed::psFastest ? std::uint8_t(0x01) : std::uint8_t(0x9C)};
     if ((refusal = file.AppendPixelData(header, 2))) return refusal;
-    const TPngPixelData data = EncodePngPixelData(bitmap, DeflateLevel(speed), [&](const TDeflatedBand& band) {
-        refusal = file.AppendPixelData(band.Bytes.get(), band.Size);
-        return refusal == nullptr;
-    });
+    const TPngPixelData data =
+        EncodePngPixelData(bitmap, DeflateLevel(speed), [&](const TDeflatedBand& band) {
+            refusal = file.AppendPixelData(band.Bytes.get(), band.Size);
+            return refusal == nullptr;
+        });
     switch (data.Outcome) {
     case TBandOutcome::boDone:
         break;
@@ -152,7 +157,8 @@ const char* AppendPixelData(TPngFileStream& file, const TBitmap32& bitmap, TPngS
     }
     std::string adler;
     AppendBigEndian(adler, data.Adler32);
-    if ((refusal = file.AppendPixelData(reinterpret_cast<const std::uint8_t*>(adler.data()), 4))) return refusal;
+    if ((refusal = file.AppendPixelData(reinterpret_cast<const std::uint8_t*>(adler.data()), 4)))
+        return refusal;
     return file.CloseIdat();
 }
 

@@ -14,7 +14,11 @@ class TBitmap32;
 
 // psDefault compresses about as well as zlib's default level, which other PNG writers use, several times
 // faster; psFastest is for files that live briefly (the clipboard's), larger but made fastest.
-enum class TPngSpeed { psDefault, psFastest };
+enum class TPngSpeed
+{
+    psDefault,
+    psFastest
+};
 
 // The whole file into `out` (replaced). Alpha is ignored. On failure `out` is unspecified.
 TWriteResult WritePng(const TBitmap32& bitmap, std::string& out, TPngSpeed speed = TPngSpeed::psDefault);

@@ -110,13 +110,16 @@ const TBitmap32& Photo()
                     const int gx = x / cell;
                     const float fx = static_cast<float>(x % cell) / cell;
                     for (int c = 0; c < 3; ++c) {
-                        const auto at = [&](int i, int j) { return lattice[(static_cast<std::size_t>(j) * gw + i) * 3 + c]; };
+                        const auto at = [&](int i, int j) {
+                            return lattice[(static_cast<std::size_t>(j) * gw + i) * 3 + c];
+                        };
                         const float top = at(gx, gy) + (at(gx + 1, gy) - at(gx, gy)) * fx;
                         const float bottom = at(gx, gy + 1) + (at(gx + 1, gy + 1) - at(gx, gy + 1)) * fx;
                         // mostly shared between the channels: a colour photo is mostly brightness
                         const float shared = lattice[(static_cast<std::size_t>(gy) * gw + gx) * 3];
                         value[(static_cast<std::size_t>(y) * w + x) * 3 + c] +=
-                            amplitude * (0.4f * (top + (bottom - top) * fy) + 0.6f * shared * (c == 0 ? 1.0f : 0.9f));
+                            amplitude *
+                            (0.4f * (top + (bottom - top) * fy) + 0.6f * shared * (c == 0 ? 1.0f : 0.9f));
                     }
                 }
             }
@@ -221,16 +224,19 @@ void BM_EncodePng(benchmark::State& state)
 }
 void BM_EncodePngFastest(benchmark::State& state)
 {
-    EncodeWith(state, [](const TBitmap32& b, std::string& out) { return WritePng(b, out, TPngSpeed::psFastest); });
+    EncodeWith(state,
+               [](const TBitmap32& b, std::string& out) { return WritePng(b, out, TPngSpeed::psFastest); });
 }
 void BM_EncodePhotoPng(benchmark::State& state)
 {
-    EncodeWith(state, [](const TBitmap32& b, std::string& out) { return WritePng(b, out); }, Photo());
+    EncodeWith(
+        state, [](const TBitmap32& b, std::string& out) { return WritePng(b, out); }, Photo());
 }
 void BM_EncodePhotoPngFastest(benchmark::State& state)
 {
-    EncodeWith(state, [](const TBitmap32& b, std::string& out) { return WritePng(b, out, TPngSpeed::psFastest); },
-               Photo());
+    EncodeWith(
+        state, [](const TBitmap32& b, std::string& out) { return WritePng(b, out, TPngSpeed::psFastest); },
+        Photo());
 }
 
 // Qt's PNG writer into memory. Qt maps a quality q to a zlib level; without one it uses zlib's default, 6.
@@ -291,9 +297,17 @@ void BM_MagickGif(benchmark::State& state)
 
 BENCHMARK(BM_EncodeJpeg)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 BENCHMARK(BM_EncodePng)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->MinTime(2);
-BENCHMARK(BM_EncodePngFastest)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->MinTime(2);
+BENCHMARK(BM_EncodePngFastest)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime()
+    ->MinTime(2);
 BENCHMARK(BM_QtEncodePng)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
-BENCHMARK(BM_EncodePhotoPng)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->MinTime(2);
+BENCHMARK(BM_EncodePhotoPng)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime()
+    ->MinTime(2);
 BENCHMARK(BM_EncodePhotoPngFastest)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
@@ -322,7 +336,8 @@ public:
             if (median) FromMedian.insert(name);
             Times[name] = run.GetAdjustedRealTime();
             const auto tool = run.counters.find("cpu_ms");
-            CpuTimes[name] = tool != run.counters.end() ? static_cast<double>(tool->second) : run.GetAdjustedCPUTime();
+            CpuTimes[name] =
+                tool != run.counters.end() ? static_cast<double>(tool->second) : run.GetAdjustedCPUTime();
             const auto bytes = run.counters.find("bytes");
             if (bytes != run.counters.end()) Bytes[name] = bytes->second;
         }
@@ -343,15 +358,16 @@ void PrintRatio(const TRatioReporter& reporter, const std::string& ours, const s
     if (a == reporter.Times.end() || b == reporter.Times.end()) return;
     const double ratio = a->second / b->second;
     const double cpuOurs = reporter.CpuTimes.at(ours), cpuTool = reporter.CpuTimes.at(tool);
-    std::printf("%-13s %8.1f ms   %-13s %8.1f ms   wall ratio %.2f   processor time %.1f / %.1f ms, ratio %.2f"
-                "  (goal %.2f: %s)\n",
-                ours.c_str(), a->second, tool.c_str(), b->second, ratio, cpuOurs, cpuTool, cpuOurs / cpuTool, goal,
-                (byWall ? ratio : cpuOurs / cpuTool) <= goal ? "ok" : "MISSED");
+    std::printf(
+        "%-13s %8.1f ms   %-13s %8.1f ms   wall ratio %.2f   processor time %.1f / %.1f ms, ratio %.2f"
+        "  (goal %.2f: %s)\n",
+        ours.c_str(), a->second, tool.c_str(), b->second, ratio, cpuOurs, cpuTool, cpuOurs / cpuTool, goal,
+        (byWall ? ratio : cpuOurs / cpuTool) <= goal ? "ok" : "MISSED");
 }
 
 // Our PNG beside Qt's: wall time (the encoder works on every core) and file size, both as ratios.
-void PrintPngGoal(const TRatioReporter& reporter, const std::string& ours, const std::string& qt, double timeGoal,
-                  double sizeGoal)
+void PrintPngGoal(const TRatioReporter& reporter, const std::string& ours, const std::string& qt,
+                  double timeGoal, double sizeGoal)
 {
     if (!reporter.Times.count(ours) || !reporter.Times.count(qt) || !reporter.Bytes.count(ours) ||
         !reporter.Bytes.count(qt))
@@ -360,9 +376,9 @@ void PrintPngGoal(const TRatioReporter& reporter, const std::string& ours, const
     const double size = reporter.Bytes.at(ours) / reporter.Bytes.at(qt);
     std::printf("%-24s %8.1f ms %10.0f bytes   %-19s %8.1f ms %10.0f bytes   time ratio %.3f (goal %.2f: %s)"
                 "   size ratio %.3f (goal %.2f: %s)\n",
-                ours.c_str(), reporter.Times.at(ours), reporter.Bytes.at(ours), qt.c_str(), reporter.Times.at(qt),
-                reporter.Bytes.at(qt), time, timeGoal, time <= timeGoal ? "ok" : "MISSED", size, sizeGoal,
-                size <= sizeGoal ? "ok" : "MISSED");
+                ours.c_str(), reporter.Times.at(ours), reporter.Bytes.at(ours), qt.c_str(),
+                reporter.Times.at(qt), reporter.Bytes.at(qt), time, timeGoal,
+                time <= timeGoal ? "ok" : "MISSED", size, sizeGoal, size <= sizeGoal ? "ok" : "MISSED");
 }
 
 // Peak signal-to-noise ratio of a saved file against the picture, in dB.

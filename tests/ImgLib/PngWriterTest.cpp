@@ -38,8 +38,10 @@ TBitmap32 Texture(int width, int height)
             if (part == 0)
                 b.SetPixel(x, y, MakeColor32(255, n, static_cast<std::uint8_t>(n >> 1), 0xC8));
             else if (part == 1)
-                b.SetPixel(x, y, MakeColor32(255, static_cast<std::uint8_t>(x + y), static_cast<std::uint8_t>(2 * x),
-                                             static_cast<std::uint8_t>(y * 3 + (n & 3))));
+                b.SetPixel(x, y,
+                           MakeColor32(255, static_cast<std::uint8_t>(x + y),
+                                       static_cast<std::uint8_t>(2 * x),
+                                       static_cast<std::uint8_t>(y * 3 + (n & 3))));
             else
                 b.SetPixel(x, y, MakeColor32(255, 40, 90, static_cast<std::uint8_t>(y)));
         }
@@ -66,7 +68,8 @@ std::string CheckedPixelData(const std::string& png, int width, int height, std:
         const std::string type = png.substr(at + 4, 4);
         if (png.size() - at - 12 < length) return why = "chunk past the end", std::string();
         const auto* typeAndData = reinterpret_cast<const Bytef*>(png.data() + at + 4);
-        if (crc32(0, typeAndData, length + 4) != BigEndian(png, at + 8 + length)) return why = "CRC of " + type, "";
+        if (crc32(0, typeAndData, length + 4) != BigEndian(png, at + 8 + length))
+            return why = "CRC of " + type, "";
         if (type == "IHDR") {
             const std::string header = png.substr(at + 8, length);
             if (header.size() != 13 || header.substr(8) != std::string("\x08\x02\0\0\0", 5) ||
@@ -100,7 +103,8 @@ std::string SaveTo(const QTemporaryDir& dir, const std::string& bytes)
 {
     const QString path = dir.filePath("out.png");
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) return {};
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()))
+        return {};
     return path.toStdString();
 }
 
@@ -201,7 +205,8 @@ TEST(PngWriter, SinkFailureMidwayStopsTheWorkers)
         });
         EXPECT_FALSE(r.Ok);
         EXPECT_EQ(callsAfterFailure, 0);
-        EXPECT_EQ(r.Error, throws ? NotEnoughMemoryToWriteError() : EncoderError("PNG", "the encoded bytes could not be kept"));
+        EXPECT_EQ(r.Error, throws ? NotEnoughMemoryToWriteError()
+                                  : EncoderError("PNG", "the encoded bytes could not be kept"));
     }
 }
 
@@ -212,7 +217,8 @@ TEST(PngWriter, MngOfSeveralBandsReadsBack)
     std::string mng;
     ASSERT_TRUE(WriteMng(picture, mng).Ok);
     ASSERT_GT(mng.size(), 8u + 40u + 12u);
-    const std::string png = std::string("\x89PNG\r\n\x1A\n", 8) + mng.substr(8 + 40, mng.size() - 8 - 40 - 12);
+    const std::string png =
+        std::string("\x89PNG\r\n\x1A\n", 8) + mng.substr(8 + 40, mng.size() - 8 - 40 - 12);
     EXPECT_EQ(mng.substr(mng.size() - 8, 4), "MEND");
     std::string why;
     EXPECT_FALSE(CheckedPixelData(png, picture.Width(), picture.Height(), why).empty()) << why;
