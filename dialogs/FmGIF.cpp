@@ -142,9 +142,9 @@ void TFmGIF::ShowWriteError(const QString& fileName, const QString& reason)
 void TFmGIF::BuSaveClick()
 {
     if (FGif.Image.Empty()) {
-        FMessages.Show(TMessage(
-            kCaption, QStringLiteral("저장할 이미지가 없습니다.\n먼저 이미지에서 저장할 영역을 선택하세요."),
-            TMsgIcon::Warning, TMsgButton::Ok, TMsgButton::None, this));
+        // The save command's own words for the same situation.
+        FMessages.Show(TMessage(QStringLiteral("이미지 저장 오류"), QStringLiteral("저장할 이미지를 선택해주세요."),
+                                TMsgIcon::Error, TMsgButton::Ok, TMsgButton::None, this));
         return;
     }
     const QString fileName = FAskFileName ? FAskFileName(this) : QString();

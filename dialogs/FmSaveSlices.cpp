@@ -30,6 +30,8 @@ constexpr TSliceFormat kFormats[] = {
 };
 constexpr int kDefaultFormat = 2; // PNG: lossless and what web pages use most
 
+const QString kCaption = QStringLiteral("조각 모두 저장");
+
 QLabel* MakeLabel(const QString& caption, QRect geometry, QWidget* parent)
 {
     auto* label = new QLabel(caption, parent);
@@ -152,20 +154,33 @@ QString TFmSaveSlices::Problem() const
         return QStringLiteral("파일 이름에는 / 나 \\ 를 쓸 수 없습니다: %1").arg(base);
     if (base == QLatin1String(".") || base == QLatin1String(".."))
         return QStringLiteral("파일 이름으로 쓸 수 없는 이름입니다: %1").arg(base);
-    if (Folder().isEmpty() || !QFileInfo(Folder()).isDir())
+    if (Folder().isEmpty() || (QFileInfo::exists(Folder()) && !QFileInfo(Folder()).isDir()))
         return QStringLiteral("폴더가 없습니다: %1").arg(Folder());
     return {};
+}
+
+bool TFmSaveSlices::OfferToCreateFolder()
+{
+    const QString folder = Folder();
+    const QString question = QStringLiteral("폴더가 없습니다: %1\r\n새로 만드시겠습니까?").arg(QDir::toNativeSeparators(folder));
+    if (FMessages.Show(TMessage(kCaption, question, TMsgIcon::Question, TMsgButton::Yes | TMsgButton::No,
+                                TMsgButton::Yes, this)) != TMsgButton::Yes)
+        return false;
+    if (QDir().mkpath(folder) && QFileInfo(folder).isDir()) return true;
+    FMessages.Show(TMessage(kCaption, QStringLiteral("폴더를 만들 수 없습니다: %1").arg(QDir::toNativeSeparators(folder)),
+                            TMsgIcon::Error, TMsgButton::Ok, TMsgButton::None, this));
+    return false;
 }
 
 void TFmSaveSlices::BuOkClick()
 {
     const QString problem = Problem();
-    if (problem.isEmpty()) {
-        accept();
+    if (!problem.isEmpty()) {
+        FMessages.Show(TMessage(kCaption, problem, TMsgIcon::Warning, TMsgButton::Ok, TMsgButton::None, this));
         return;
     }
-    FMessages.Show(TMessage(QStringLiteral("조각 모두 저장"), problem, TMsgIcon::Warning, TMsgButton::Ok,
-                            TMsgButton::None, this));
+    if (!QFileInfo(Folder()).isDir() && !OfferToCreateFolder()) return;
+    accept();
 }
 
 } // namespace tavrin

@@ -2,7 +2,7 @@
 // TFmSaveSlices: asks where and how to save every piece of the guide grid at once — the folder, the
 // base name of the files, their format and whether a page that reassembles them is written too. A line
 // under the fields says how many pieces there will be and names the first and the last file, so a
-// person sees the result before anything is written.
+// person sees the result before anything is written. A folder that does not exist is made after asking.
 //
 //   TFmSaveSlices dlg(rows, columns, owner);
 //   dlg.SetFolder(dir); dlg.SetBaseName(name);
@@ -53,8 +53,11 @@ class TFmSaveSlices : public QDialog
     void UpdateCountLine();
     void BuBrowseClick();
     void BuOkClick();
-    // Empty when the fields can be used; otherwise what is wrong, for a message box.
+    // Empty when the fields can be used (the folder may still have to be made); otherwise what is wrong,
+    // for a message box.
     QString Problem() const;
+    // Asks whether to make the missing folder and makes it; false when the answer is No or it failed.
+    bool OfferToCreateFolder();
 
     int FRows;
     int FColumns;

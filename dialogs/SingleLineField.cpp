@@ -16,7 +16,30 @@ bool IsLineBreak(QChar c)
            c == QChar::ParagraphSeparator;
 }
 
+bool IsDroppedControl(QChar c)
+{
+    return (c.unicode() < 0x20 && c != u'\t') || c.unicode() == 0x7F;
+}
+
 } // namespace
+
+QString DropControlCharacters(const QString& text, int* pos)
+{
+    if (std::none_of(text.begin(), text.end(), IsDroppedControl))
+        return text;
+    QString result;
+    result.reserve(text.size());
+    int newPos = pos ? *pos : 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!IsDroppedControl(text[i]))
+            result += text[i];
+        else if (pos && i < *pos)
+            --newPos;
+    }
+    if (pos)
+        *pos = newPos;
+    return result;
+}
 
 QString LineBreaksToSpaces(const QString& text, int* pos)
 {
@@ -44,7 +67,7 @@ QString LineBreaksToSpaces(const QString& text, int* pos)
 
 QValidator::State TSingleLineValidator::validate(QString& input, int& pos) const
 {
-    input = LineBreaksToSpaces(input, &pos);
+    input = DropControlCharacters(LineBreaksToSpaces(input, &pos), &pos); // breaks first: CR and LF are controls
     return Acceptable;
 }
 

@@ -65,9 +65,11 @@ void TFmEditor::SaveSelection()
     }
     if (result.Outcome == TSaveOutcome::WriteFailed)
         FMessages.Show(TMessage(kSaveErrorCaption, result.Message, TMsgIcon::Error, TMsgButton::Ok, TMsgButton::None, this));
-    else if (!result.Saved())
-        FMessages.Show(TMessage(kSaveErrorCaption, QStringLiteral("이미지 저장에 실패하였습니다."), TMsgIcon::Error,
-                                TMsgButton::Ok, TMsgButton::None, this));
+    else if (!result.Saved()) {
+        QString text = QStringLiteral("이미지 저장에 실패하였습니다.");
+        if (result.Outcome == TSaveOutcome::NoWriter) text += QStringLiteral("\r\n") + result.Message;
+        FMessages.Show(TMessage(kSaveErrorCaption, text, TMsgIcon::Error, TMsgButton::Ok, TMsgButton::None, this));
+    }
 }
 
 void TFmEditor::CopySelection()
@@ -86,7 +88,7 @@ void TFmEditor::PasteImage()
     TBitmap32 pasted;
     const TClipboardPicture read = ReadBitmapFromClipboard(pasted);
     if (read.State != TClipboardPicture::TState::Ok) {
-        const QString text = read.State == TClipboardPicture::TState::TooLarge
+        const QString text = read.State == TClipboardPicture::TState::Unreadable
                                  ? read.Detail
                                  : QStringLiteral("지원되는 포멧이 아닙니다.");
         FMessages.Show(TMessage(QStringLiteral("붙여넣기 오류"), text, TMsgIcon::Warning));

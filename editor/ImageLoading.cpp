@@ -30,7 +30,7 @@ QString UnsupportedEndingMessage(const QString& fileName)
     const QString name = QFileInfo(fileName).fileName();
     const qsizetype dot = name.lastIndexOf(u'.');
     const QString ending = dot >= 0 ? name.mid(dot) : name.right(3);
-    QStringList known;
+    QStringList known{QStringLiteral(".JPEG")};
     for (const TPictureFormat& format : PictureFormats().Formats())
         known << QStringLiteral(".") + QString::fromStdString(format.Extension).toUpper();
     known.sort();
@@ -40,12 +40,20 @@ QString UnsupportedEndingMessage(const QString& fileName)
         .arg(ending, known.join(QStringLiteral(", ")));
 }
 
+// The ending that names the reader: the last three characters, upper-cased, except that a name ending
+// in "jpeg" is a JPEG, as the desktop and the save dialog's JPEG entry have it.
+QString ReaderEnding(const QString& fileName)
+{
+    if (fileName.right(4).compare(QStringLiteral("jpeg"), Qt::CaseInsensitive) == 0) return QStringLiteral("JPG");
+    return fileName.right(3).toUpper();
+}
+
 } // namespace
 
 TLoadedBitmap LoadBitmapByExtension(const QString& fileName)
 {
     if (!QFileInfo(fileName).isFile()) return {std::make_unique<TBitmap32>(MissingFilePlaceholder()), {}};
-    const QString ending = fileName.right(3).toUpper();
+    const QString ending = ReaderEnding(fileName);
     const TPictureFormat* format =
         ending.size() == 3 ? PictureFormats().FindByExtension(ending.toStdString()) : nullptr;
     if (!format) return {nullptr, UnsupportedEndingMessage(fileName)};

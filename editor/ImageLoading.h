@@ -1,5 +1,6 @@
 #pragma once
-// Reading a picture file into a new bitmap, the reader chosen by the last three characters of the name.
+// Reading a picture file into a new bitmap, the reader chosen by the last three characters of the name
+// (or the ending "jpeg").
 
 #include "core/Bitmap32.h"
 
@@ -21,7 +22,7 @@ struct TLoadedBitmap
 TBitmap32 MissingFilePlaceholder();
 
 // Reads `fileName` with the reader that its last three characters, upper-cased, name: BMP, EMF, GIF, ICO,
-// JPG, PNG or WMF (so "mapbmp" is read as a bitmap file and "photo.jpeg" is refused). A name that is not an
+// JPG, PNG or WMF (so "mapbmp" is read as a bitmap file); a name ending in "jpeg" is read as JPEG. A name that is not an
 // existing file gives the placeholder; any other ending fails with "Assertion failure" and a
 // line that names the ending and the endings that can be opened; a file its reader
 // cannot decode fails with the reader's message, which names the file.

@@ -1,19 +1,19 @@
 #include "services/Clipboard.h"
 
+#include "ImgLib/PictureFormats.h"
 #include "ImgLib/PixelBudget.h"
 #include "ImgLib/QtImageBridge.h"
 #include "ImgLib/ReadResult.h"
 #include "core/Bitmap32.h"
 
-#include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
-#include <QImageReader>
 #include <QMimeData>
 
 #include <memory>
 #include <new>
+#include <vector>
 
 namespace tavrin {
 namespace {
@@ -30,27 +30,100 @@ QImage ImageOf(const TBitmap32& bitmap)
     return image;
 }
 
-// Encoded offers, the ones every program reads first. Qt's own in-process image comes last.
-constexpr const char* kPreferredFormats[] = {"image/png", "image/bmp", "image/x-bmp", "image/x-MS-bmp",
-                                             "image/jpeg", "image/tiff", "image/x-icon", "image/gif"};
-
-TClipboardPicture TooLarge(qint64 width, qint64 height)
+struct TOfferName
 {
-    return {TClipboardPicture::TState::TooLarge, QString::fromStdString(PictureTooLargeError(width, height))};
+    const char* Mime;
+    const char* Extension; // of the reader in PictureFormats
+};
+
+// The names programs give the formats we read, in the order they are tried: the ones every program reads
+// first. A reader registered later is also tried under "image/<ext>" and "image/x-<ext>".
+constexpr TOfferName kKnownOffers[] = {
+    {"image/png", "png"},      {"image/bmp", "bmp"},          {"image/x-bmp", "bmp"},
+    {"image/x-ms-bmp", "bmp"}, {"image/x-win-bitmap", "bmp"}, {"image/jpeg", "jpg"},
+    {"image/jpg", "jpg"},      {"image/pjpeg", "jpg"},        {"image/gif", "gif"},
+    {"image/x-icon", "ico"},   {"image/vnd.microsoft.icon", "ico"},
+    {"image/wmf", "wmf"},      {"image/x-wmf", "wmf"},        {"image/emf", "emf"},
+    {"image/x-emf", "emf"},
+};
+
+struct TOffer
+{
+    QString Mime; // as the clipboard spells it
+    const TPictureFormat* Format;
+};
+
+// The offers on the clipboard that one of our readers reads, best first.
+std::vector<TOffer> ReadableOffers(const QStringList& offered)
+{
+    std::vector<TOffer> offers;
+    auto add = [&](const QString& mime, const TPictureFormat* format) {
+        if (!format) return;
+        for (const QString& name : offered)
+            if (name.compare(mime, Qt::CaseInsensitive) == 0) {
+                for (const TOffer& o : offers)
+                    if (o.Mime == name) return;
+                offers.push_back({name, format});
+                return;
+            }
+    };
+    for (const TOfferName& known : kKnownOffers)
+        add(QLatin1String(known.Mime), PictureFormats().FindByExtension(known.Extension));
+    for (const TPictureFormat& format : PictureFormats().Formats()) {
+        const QString extension = QString::fromStdString(format.Extension);
+        add(QStringLiteral("image/") + extension, &format);
+        add(QStringLiteral("image/x-") + extension, &format);
+    }
+    return offers;
 }
 
-// Decodes one encoded offer; its header is checked against the budget first.
-TClipboardPicture Decode(const QByteArray& bytes, QImage& image)
+QString FormatName(const TPictureFormat& format)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    if (!reader.canRead()) return {};
-    const QSize size = reader.size();
-    if (size.isValid() && !FitsPixelBudget(size.width(), size.height())) return TooLarge(size.width(), size.height());
-    MatchQtAllocationLimitToBudget();
-    if (!reader.read(&image)) return {};
+    return QString::fromStdString(format.Extension).toUpper();
+}
+
+TClipboardPicture Unreadable(const TPictureFormat& format, const std::string& reason)
+{
+    return {TClipboardPicture::TState::Unreadable,
+            QStringLiteral("클립보드에 있는 %1 그림을 읽을 수 없습니다.\n%2")
+                .arg(FormatName(format), QString::fromStdString(reason))};
+}
+
+// The encoded bytes go straight through the format's reader into `out`; nothing else holds the picture.
+TClipboardPicture Decode(const QByteArray& bytes, const TPictureFormat& format, TBitmap32& out)
+{
+    const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                             static_cast<std::size_t>(bytes.size()));
+    TReadResult result;
+    try {
+        result = format.Read(data, out);
+    } catch (const std::bad_alloc&) {
+        result = TReadResult::Failure(OutOfMemoryError());
+    }
+    if (!result) return Unreadable(format, result.Error);
+    return {TClipboardPicture::TState::Ok, {}};
+}
+
+// A picture put on the clipboard inside this process (by us or the toolkit) is a finished QImage, not an
+// encoded offer. The platform's view of another program's clipboard is a QInternalMimeData, whose image
+// would be decoded by the toolkit's plugins from whatever is offered: never asked for its image.
+bool HoldsOwnImage(const QMimeData& data)
+{
+    return !data.inherits("QInternalMimeData") && data.hasImage();
+}
+
+TClipboardPicture TakeOwnImage(const QMimeData& data, TBitmap32& out)
+{
+    try {
+        const QImage image = qvariant_cast<QImage>(data.imageData());
+        if (image.isNull()) return {};
+        if (!FitsPixelBudget(image.width(), image.height()))
+            return {TClipboardPicture::TState::Unreadable,
+                    QString::fromStdString(PictureTooLargeError(image.width(), image.height()))};
+        out = BitmapOverWhite(image);
+    } catch (const std::bad_alloc&) {
+        return {TClipboardPicture::TState::Unreadable, QString::fromStdString(OutOfMemoryError())};
+    }
     return {TClipboardPicture::TState::Ok, {}};
 }
 
@@ -72,23 +145,18 @@ TClipboardPicture ReadBitmapFromClipboard(TBitmap32& out)
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (!data) return {};
-    try {
-        QImage image;
-        const QStringList offered = data->formats();
-        for (const char* format : kPreferredFormats) {
-            if (!offered.contains(QLatin1String(format))) continue;
-            const TClipboardPicture decoded = Decode(data->data(QLatin1String(format)), image);
-            if (decoded.State == TClipboardPicture::TState::TooLarge) return decoded;
-            if (decoded.State == TClipboardPicture::TState::Ok) break;
+    for (const TOffer& offer : ReadableOffers(data->formats())) {
+        QByteArray bytes;
+        try {
+            bytes = data->data(offer.Mime);
+        } catch (const std::bad_alloc&) {
+            return Unreadable(*offer.Format, OutOfMemoryError());
         }
-        if (image.isNull() && data->hasImage()) image = qvariant_cast<QImage>(data->imageData());
-        if (image.isNull()) return {};
-        if (!FitsPixelBudget(image.width(), image.height())) return TooLarge(image.width(), image.height());
-        out = BitmapOverWhite(image);
-    } catch (const std::bad_alloc&) {
-        return {};
+        if (bytes.isEmpty()) continue; // offered but not delivered: the next offer may be
+        return Decode(bytes, *offer.Format, out);
     }
-    return {TClipboardPicture::TState::Ok, {}};
+    if (HoldsOwnImage(*data)) return TakeOwnImage(*data, out);
+    return {};
 }
 
 } // namespace tavrin

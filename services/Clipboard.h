@@ -19,15 +19,19 @@ struct TClipboardPicture
     enum class TState
     {
         Ok,
-        NoPicture, // nothing on the clipboard is a picture we can read
-        TooLarge,  // larger than the pixel budget; refused before decoding
+        NoPicture,  // nothing on the clipboard is in a format our readers read
+        Unreadable, // an offer in such a format that its reader refused (damaged, too large, no memory)
     };
     TState State = TState::NoPicture;
-    QString Detail; // for TooLarge: a Korean sentence with the size
+    QString Detail; // for Unreadable: a Korean sentence naming the format and the reader's reason
 };
 
 // Reads the picture on the clipboard into `out` as an opaque RGB picture (transparent parts over white).
-// `out` is changed only on success. A picture beyond the pixel budget is refused from its header alone.
+// Only the formats of the program's own readers (PictureFormats) are decoded, by those readers, straight
+// from the encoded offer into `out`: the first offer in such a format decides, so a damaged or oversized
+// picture is refused with its reader's reason. A picture this process put on the clipboard itself is taken
+// as it is. The toolkit's generic image plugins never see what other programs offer. `out` is changed
+// only on success.
 TClipboardPicture ReadBitmapFromClipboard(TBitmap32& out);
 
 } // namespace tavrin

@@ -3,6 +3,7 @@
 #include "services/PicturePreview.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -77,6 +78,21 @@ int FilterEntryOf(const QString& platformFilter, const QString& selectedNameFilt
     return 1;
 }
 
+QString NameWithEntryEnding(const QString& fileName, const QString& platformFilter, int entry,
+                            const QString& defaultExt)
+{
+    if (fileName.isEmpty() || QFileInfo(fileName).fileName().contains(u'.')) return fileName;
+    const QStringList parts = platformFilter.split(u'|');
+    const qsizetype at = (qsizetype(entry) - 1) * 2 + 1;
+    QString ending = defaultExt;
+    if (entry >= 1 && at < parts.size()) {
+        const QString pattern = parts[at].section(u';', 0, 0).trimmed();
+        const QString suffix = pattern.startsWith(QStringLiteral("*.")) ? pattern.mid(2) : QString();
+        if (!suffix.isEmpty() && !suffix.contains(u'*') && !suffix.contains(u'?')) ending = suffix;
+    }
+    return ending.isEmpty() ? fileName : fileName + u'.' + ending;
+}
+
 TSaveDialogAnswer TQtFileDialogSeam::GetSaveFileName(QWidget* owner, const TSaveDialogRequest& request)
 {
     QFileDialog dialog(owner, request.Title);
@@ -89,10 +105,11 @@ TSaveDialogAnswer TQtFileDialogSeam::GetSaveFileName(QWidget* owner, const TSave
     dialog.setNameFilters(filters);
     if (request.FilterIndex >= 1 && request.FilterIndex <= filters.size())
         dialog.selectNameFilter(filters[request.FilterIndex - 1]);
-    dialog.setDefaultSuffix(request.DefaultExt);
+    // No default suffix of Qt's: it would add the same ending whichever entry is chosen.
     dialog.selectFile(request.FileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return {dialog.selectedFiles().constFirst(), FilterEntryOf(request.Filter, dialog.selectedNameFilter())};
+    const int entry = FilterEntryOf(request.Filter, dialog.selectedNameFilter());
+    return {NameWithEntryEnding(dialog.selectedFiles().constFirst(), request.Filter, entry, request.DefaultExt), entry};
 }
 
 } // namespace tavrin

@@ -17,11 +17,12 @@ struct TSaveDialogRequest
     QString Title;
     QString Filter;
     int FilterIndex = 1;
-    QString DefaultExt; // added to a typed name that has no extension
+    QString DefaultExt; // added to a typed name without an ending when the chosen entry names no ending
     QString FileName;   // proposed name
 };
 
-// The name chosen (empty: cancelled) and the filter entry current when the dialog closed (1-based).
+// The name chosen (empty: cancelled) and the filter entry current when the dialog closed (1-based). A name
+// typed without an ending has the ending of that entry (see NameWithEntryEnding).
 struct TSaveDialogAnswer
 {
     QString FileName;
@@ -58,5 +59,11 @@ QStringList QtNameFilters(const QString& platformFilter);
 // The 1-based entry of `platformFilter` that Qt's dialog reports as chosen (it reports the shown text, or
 // the whole Qt filter); 1 when none matches.
 int FilterEntryOf(const QString& platformFilter, const QString& selectedNameFilter);
+
+// `fileName` as a save dialog returns it: a name whose last part has no "." takes the ending of the
+// first pattern of entry `entry` (1-based) of `platformFilter` ("*.jpg" gives ".jpg"), or `defaultExt`
+// when that entry names none; any other name is returned unchanged.
+QString NameWithEntryEnding(const QString& fileName, const QString& platformFilter, int entry,
+                            const QString& defaultExt);
 
 } // namespace tavrin

@@ -11,6 +11,7 @@
 #include "services/MessageSeam.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <array>
@@ -37,6 +38,20 @@ QString WriteFailedMessage(const QString& fileName, const QString& reason)
 {
     return QStringLiteral("다음 파일을 저장하지 못했습니다.\r\n%1\r\n\r\n%2")
         .arg(QDir::toNativeSeparators(fileName), reason);
+}
+
+// Which ending was not understood and which are.
+QString NoWriterMessage(const QString& fileName)
+{
+    const QString name = QFileInfo(fileName).fileName();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const QString ending = dot >= 0 ? name.mid(dot) : name.right(3);
+    QStringList known{QStringLiteral(".JPEG")};
+    for (const char* extension : kWriterExtensions)
+        known << QStringLiteral(".") + QString::fromLatin1(extension).toUpper();
+    known.sort();
+    return QStringLiteral("이름이 \"%1\"(으)로 끝나는 파일로는 저장할 수 없습니다. 저장할 수 있는 파일 이름의 끝: %2")
+        .arg(ending, known.join(QStringLiteral(", ")));
 }
 
 } // namespace
@@ -89,6 +104,7 @@ TDepthChoice DepthChoiceOfFilterEntry(int filterIndex)
 
 QString WriterExtensionOf(const QString& fileName)
 {
+    if (fileName.right(4).compare(QStringLiteral("jpeg"), Qt::CaseInsensitive) == 0) return QStringLiteral("jpg");
     const QString last = fileName.right(3).toLower();
     for (const char* extension : kWriterExtensions)
         if (last == QLatin1String(extension)) return last;
@@ -128,7 +144,7 @@ TSaveResult SaveBitmapByExtension(const TBitmap32& bitmap, const QString& fileNa
                                   const TDepthChoice& depth)
 {
     const QString extension = WriterExtensionOf(fileName);
-    if (extension.isEmpty()) return {TSaveOutcome::NoWriter, {}};
+    if (extension.isEmpty()) return {TSaveOutcome::NoWriter, NoWriterMessage(fileName)};
     const int bitsPerPixel = !depth.Extension.isEmpty() && depth.Extension == extension ? depth.BitsPerPixel : 0;
     if ((extension == u"ico" || extension == u"cur") && !IsIconSize(bitmap.Width(), bitmap.Height())) {
         messages.Show(TMessage(QString(), IconSizeMessage(), TMsgIcon::None, TMsgButton::Ok));

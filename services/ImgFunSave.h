@@ -1,6 +1,6 @@
 #pragma once
 // Saving a picture under a file name: the name proposed from an editor caption, the writer chosen by the
-// name's last three letters, and the icon size rule.
+// name's last three letters (or the ending "jpeg"), and the icon size rule.
 
 #include <QString>
 
@@ -37,7 +37,7 @@ TDepthChoice DepthChoiceOfFilterEntry(int filterIndex);
 enum class TSaveOutcome
 {
     Saved,
-    NoWriter,        // the name's last three letters name no writer
+    NoWriter,        // the name's ending names no writer; Message says which endings do
     IconSizeRefused, // an icon or cursor of a size IsIconSize refuses; the size message was shown
     WriteFailed,     // the writer or the file system failed; Message names the file and the reason
 };
@@ -50,7 +50,7 @@ struct TSaveResult
 };
 
 // Writes `bitmap` with the writer chosen by the last three letters of `fileName`, letter case aside:
-// jpg, gif, png, mng, bmp, pcx, ico, cur. The file is replaced only once the whole new file is written;
+// jpg, gif, png, mng, bmp, pcx, ico, cur; a name ending in "jpeg" is written as JPEG. The file is replaced only once the whole new file is written;
 // on any failure an existing file stays as it was. The icon size message goes through `messages`.
 TSaveResult SaveBitmapByExtension(const TBitmap32& bitmap, const QString& fileName, IMessageSeam& messages,
                                   const TDepthChoice& depth = {});

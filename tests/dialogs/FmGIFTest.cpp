@@ -246,7 +246,10 @@ TEST_F(GifDialog, AnEmptyRegionIsShownEmptyAndNeverSaved)
     SaveAs(Path("empty.gif"));
     EXPECT_EQ(asked, 0); // refused before a name is asked for
     ASSERT_EQ(messages.Shown.size(), 1u);
-    EXPECT_EQ(messages.Shown[0].Icon, TMsgIcon::Warning);
+    EXPECT_EQ(messages.Shown[0].Text, QStringLiteral("저장할 이미지를 선택해주세요."));
+    EXPECT_EQ(messages.Shown[0].Caption, QStringLiteral("이미지 저장 오류"));
+    EXPECT_EQ(messages.Shown[0].Icon, TMsgIcon::Error);
+    EXPECT_EQ(messages.Shown[0].Owner, dlg.get());
     EXPECT_FALSE(QFile::exists(Path("empty.gif")));
 }
 

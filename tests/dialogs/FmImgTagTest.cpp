@@ -167,6 +167,36 @@ TEST_F(TagDialog, PastedLineBreaksBecomeSpacesAndLongLinksStayWhole)
     EXPECT_EQ(rect->FAlt, "<first second third fourth>");
 }
 
+// Control characters never reach the area or its markup, however they arrive; a tab stays.
+TEST_F(TagDialog, ControlCharactersAreDroppedAsTheyArrive)
+{
+    Open();
+    QGuiApplication::clipboard()->setText(QString::fromUtf16(u"a\0b\x1B[0m\x7F\tc\r\nd", 13));
+    dlg->EdHref().setFocus();
+    QTest::keySequence(&dlg->EdHref(), QKeySequence::Paste);
+    EXPECT_EQ(dlg->EdHref().text(), QStringLiteral("ab[0m\tc d"));
+
+    dlg->EdAlt().setFocus(); // an input method's commit, and text set by a program
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("한\x01글\x1F"));
+    QApplication::sendEvent(&dlg->EdAlt(), &commit);
+    EXPECT_EQ(dlg->EdAlt().text(), QStringLiteral("한글"));
+    dlg->CbTarget().setEditText(QStringLiteral("_bl\x08" "ank"));
+    EXPECT_EQ(dlg->CbTarget().currentText(), QStringLiteral("_blank"));
+    dlg->EdUseMap().setText(QStringLiteral("Map\x7F" "1"));
+    EXPECT_EQ(dlg->EdUseMap().text(), QStringLiteral("Map1"));
+
+    const QString memo = Memo();
+    EXPECT_FALSE(std::any_of(memo.begin(), memo.end(), [](QChar c) {
+        return (c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c.unicode() == 0x7F;
+    })) << memo.toStdString();
+    QTest::mouseClick(&dlg->BuOK(), Qt::LeftButton);
+    EXPECT_EQ(rect->FHref, "ab[0m\tc d");
+    EXPECT_EQ(rect->FAlt, "한글");
+    EXPECT_EQ(rect->FTarget, "_blank");
+    EXPECT_EQ(rect->FMapName, "Map1");
+}
+
 TEST_F(TagDialog, ControlsSitAtTheirDesignPlaces)
 {
     Open();

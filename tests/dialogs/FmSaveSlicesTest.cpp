@@ -4,6 +4,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -38,6 +40,9 @@ TEST(FmSaveSlices, ProposesPngWithAPageAndCountsThePieces)
 TEST(FmSaveSlices, RefusesNamesAndFoldersThatCannotBeWritten)
 {
     QTemporaryDir dir;
+    QFile file(dir.filePath("file"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
     struct
     {
         QString folder, base;
@@ -48,7 +53,7 @@ TEST(FmSaveSlices, RefusesNamesAndFoldersThatCannotBeWritten)
         {dir.path(), QStringLiteral("a\\b"), false},
         {dir.path(), QStringLiteral("  "), false},
         {dir.path(), QStringLiteral(".."), false},
-        {dir.path() + QStringLiteral("/missing"), QStringLiteral("banner"), false},
+        {dir.filePath("file"), QStringLiteral("banner"), false}, // not a folder, and none can be made there
     };
     for (const auto& c : cases) {
         TScriptedMessageSeam messages;
@@ -59,6 +64,48 @@ TEST(FmSaveSlices, RefusesNamesAndFoldersThatCannotBeWritten)
         EXPECT_EQ(dialog.result() == QDialog::Accepted, c.accepted) << c.base.toStdString();
         EXPECT_EQ(messages.Shown.size(), c.accepted ? 0u : 1u) << c.base.toStdString();
     }
+}
+
+// A folder that does not exist yet is offered to be made: Yes makes it (with the folders above it) and goes
+// on, No stays in the dialog with nothing made; a folder that cannot be made says so.
+TEST(FmSaveSlices, OffersToMakeAMissingFolder)
+{
+    QTemporaryDir dir;
+    const QString question = QStringLiteral("폴더가 없습니다: %1\r\n새로 만드시겠습니까?");
+    const QString missing = dir.filePath("new/pieces");
+    {
+        TScriptedMessageSeam messages;
+        messages.Answers = {TMsgButton::No};
+        TFmSaveSlices dialog(1, 1, messages);
+        dialog.SetFolder(missing);
+        dialog.SetBaseName(QStringLiteral("banner"));
+        dialog.BuOk().click();
+        EXPECT_NE(dialog.result(), QDialog::Accepted);
+        ASSERT_EQ(messages.Shown.size(), 1u);
+        EXPECT_EQ(messages.Shown[0].Text, question.arg(missing));
+        EXPECT_EQ(messages.Shown[0].Buttons, TMsgButton::Yes | TMsgButton::No);
+        EXPECT_EQ(messages.Shown[0].Owner, &dialog);
+        EXPECT_FALSE(QFileInfo::exists(dir.filePath("new")));
+
+        messages.Answers = {TMsgButton::Yes};
+        dialog.BuOk().click();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(messages.Shown.size(), 2u);
+        EXPECT_TRUE(QFileInfo(missing).isDir());
+    }
+    QFile file(dir.filePath("file"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    TScriptedMessageSeam messages;
+    messages.Answers = {TMsgButton::Yes};
+    TFmSaveSlices dialog(1, 1, messages);
+    dialog.SetFolder(dir.filePath("file/below"));
+    dialog.SetBaseName(QStringLiteral("banner"));
+    dialog.BuOk().click();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    ASSERT_EQ(messages.Shown.size(), 2u);
+    EXPECT_EQ(messages.Shown[1].Text, QStringLiteral("폴더를 만들 수 없습니다: %1").arg(dir.filePath("file/below")));
+    EXPECT_EQ(messages.Shown[1].Icon, TMsgIcon::Error);
 }
 
 TEST(FmSaveSlices, BrowseFillsTheFolderAndCancelKeepsIt)

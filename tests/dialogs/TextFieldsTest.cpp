@@ -3,6 +3,8 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+
+#include <string>
 #include <gtest/gtest.h>
 
 using namespace tavrin;
@@ -29,6 +31,31 @@ TEST(LineBreaksToSpaces, EachBreakIsOneSpaceAndTheCursorStaysPut)
         int pos = c.pos;
         EXPECT_EQ(LineBreaksToSpaces(QString::fromUtf16(c.text), &pos), QString::fromUtf16(c.result));
         EXPECT_EQ(pos, c.newPos) << QString::fromUtf16(c.text).toStdString();
+    }
+}
+
+TEST(DropControlCharacters, AllButTheTabGoAndTheCursorStaysPut)
+{
+    struct Case
+    {
+        std::u16string text;
+        int pos;
+        std::u16string result;
+        int newPos;
+    };
+    const Case cases[] = {
+        {u"plain\tkept", 3, u"plain\tkept", 3},
+        {std::u16string(u"a\0b", 3), 3, u"ab", 2},
+        {u"\x1B[31mred\x7F", 9, u"[31mred", 7},
+        {u"\x01\x02\x1F", 1, u"", 0},
+        {u"x\x1Fy", 1, u"xy", 1},   // the cursor before the dropped character stays put
+        {u"\u0080\u00A0\uFFFD", 1, u"\u0080\u00A0\uFFFD", 1}, // only the C0 controls and DEL
+    };
+    for (const Case& c : cases) {
+        int pos = c.pos;
+        const QString text = QString::fromUtf16(c.text.data(), static_cast<qsizetype>(c.text.size()));
+        EXPECT_EQ(DropControlCharacters(text, &pos), QString::fromStdU16String(c.result));
+        EXPECT_EQ(pos, c.newPos) << text.toStdString();
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include "services/FileDialogSeamScripted.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
@@ -54,7 +55,7 @@ QByteArray ReadAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// A PNG header that claims 20000 x 20000 pixels, and hardly any data after it.
+// A PNG that claims 20000 x 20000 pixels, with hardly any data.
 QByteArray HugePngHeader()
 {
     QByteArray ihdr("IHDR");
@@ -67,8 +68,9 @@ QByteArray HugePngHeader()
     png += ihdr;
     for (int shift : {24, 16, 8, 0})
         png.append(static_cast<char>(crc >> shift));
-    // The start of an image data chunk, so that a reader has its header and stops there.
+    // A small image data chunk and the end, so that the file is whole and only its size is wrong.
     png.append("\x00\x00\x00\x0AIDAT", 8).append(14, '\0');
+    png.append("\x00\x00\x00\x00IEND\xAE\x42\x60\x82", 12);
     return png;
 }
 
@@ -179,9 +181,20 @@ TEST_F(EditorExport, FailuresShowOneMessageEach)
 {
     OpenWithRegion();
     const QString failed = QStringLiteral("이미지 저장에 실패하였습니다.");
-    Answer(PathOf("photo.jpeg"));
+    Answer(PathOf("photo.tif")); // an ending no writer has: the endings that work are named
     editor->SaveSelection();
-    EXPECT_EQ(Texts(), std::vector<QString>{failed});
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_EQ(messages.Shown[0].Text,
+              failed + QStringLiteral("\r\n이름이 \".tif\"(으)로 끝나는 파일로는 저장할 수 없습니다. 저장할 수 있는 "
+                                      "파일 이름의 끝: .BMP, .CUR, .GIF, .ICO, .JPEG, .JPG, .MNG, .PCX, .PNG"));
+    EXPECT_FALSE(QFile::exists(PathOf("photo.tif")));
+
+    messages.Shown.clear(); // the JPEG entry's other ending is a JPEG
+    Answer(PathOf("photo.jpeg"), 1);
+    editor->SaveSelection();
+    EXPECT_TRUE(messages.Shown.empty());
+    EXPECT_TRUE(ReadAll(PathOf("photo.jpeg")).startsWith("\xFF\xD8\xFF"));
+    ASSERT_TRUE(QFile::remove(PathOf("photo.jpeg")));
 
     messages.Shown.clear(); // a 40 x 30 icon: the size message, then the failure
     Answer(PathOf("x.ico"), 9);
@@ -247,11 +260,21 @@ TEST_F(EditorExport, PasteAsksAndReplacesOnlyThePicture)
     EXPECT_EQ(layers().Count(), layerCount);
 }
 
-TEST_F(EditorExport, PasteOfTextOrAnOversizedPictureLeavesThePicture)
+TEST_F(EditorExport, PasteOfTextOrAnUnreadablePictureLeavesThePicture)
 {
     Open(40, 30);
     auto huge = std::make_unique<QMimeData>();
     huge->setData("image/png", HugePngHeader());
+    QImage noisy(64, 48, QImage::Format_RGB32);
+    for (int y = 0; y < noisy.height(); ++y)
+        for (int x = 0; x < noisy.width(); ++x)
+            noisy.setPixel(x, y, qRgb((x * 97 + y * 31) & 0xFF, (x * y * 13) & 0xFF, (x ^ y) * 4 & 0xFF));
+    QByteArray png;
+    QBuffer buffer(&png);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(noisy.save(&buffer, "PNG"));
+    auto cut = std::make_unique<QMimeData>();
+    cut->setData("image/png", png.left(png.size() * 4 / 10)); // not pasted with its lower part black
     struct
     {
         std::function<void()> Fill;
@@ -259,6 +282,7 @@ TEST_F(EditorExport, PasteOfTextOrAnOversizedPictureLeavesThePicture)
     } cases[] = {
         {[] { QGuiApplication::clipboard()->setText("텍스트"); }, "지원되는 포멧이 아닙니다."},
         {[&] { QGuiApplication::clipboard()->setMimeData(huge.release()); }, "20000"},
+        {[&] { QGuiApplication::clipboard()->setMimeData(cut.release()); }, "파일이 중간에 끊겨 있습니다."},
     };
     for (const auto& c : cases) {
         c.Fill();

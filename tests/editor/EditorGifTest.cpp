@@ -3,6 +3,7 @@
 #include "dialogs/GifPreview.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QTimer>
 
 using namespace tavrin;
@@ -56,3 +57,28 @@ TEST_F(EditorGif, WithoutARegionTheDialogOpensEmpty)
 }
 
 } // namespace
+
+// A press on a guide leaves no region: the dialog's save button says so in the save command's words, and
+// asks for no name.
+TEST_F(EditorGif, SaveOnAnEmptyRegionGivesTheRegionMessage)
+{
+    doc().AddVerticalGuide(50, 200);
+    doc().DragGuideStep(50, 0);
+    doc().FDragGuide = nullptr;
+    QTest::mouseClick(&image(), Qt::LeftButton, {}, QPoint(50, 100));
+    ASSERT_TRUE(doc().FSelBitmap.Empty());
+    int asked = 0;
+    WhileShown([&](TFmGIF& dialog) {
+        dialog.SetAskFileName([&](QWidget*) {
+            ++asked;
+            return QString();
+        });
+        dialog.BuSave().click();
+        ASSERT_EQ(messages.Shown.size(), 1u);
+        EXPECT_EQ(messages.Shown[0].Owner, &dialog);
+    });
+    EXPECT_EQ(asked, 0);
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_EQ(messages.Shown[0].Text, QStringLiteral("저장할 이미지를 선택해주세요."));
+    EXPECT_EQ(messages.Shown[0].Caption, QStringLiteral("이미지 저장 오류"));
+}

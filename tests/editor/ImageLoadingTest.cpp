@@ -40,7 +40,7 @@ struct ImageLoading : ::testing::Test
 
 } // namespace
 
-TEST_F(ImageLoading, LastThreeCharactersUpperCasedChooseTheReader)
+TEST_F(ImageLoading, LastThreeCharactersUpperCasedOrJpegChooseTheReader)
 {
     const QString rose = kMagickImages + "/rose.jpg";
     struct TCase
@@ -51,7 +51,9 @@ TEST_F(ImageLoading, LastThreeCharactersUpperCasedChooseTheReader)
     const std::vector<TCase> cases = {
         {rose, "photo.JPG", true},
         {rose, "photo.jpg", true},
-        {rose, "photo.jpeg", false}, // ends in PEG
+        {rose, "photo.jpeg", true}, // the JPEG's four-letter ending
+        {rose, "photo.JPEG", true},
+        {rose, "photo.peg", false},
         {kMagickImages + "/rose.png", "LOGO.Png", true},
         {kPixbufImages + "/randomly-modified/valid.1.bmp", "mapbmp", true}, // no dot: still BMP
         {kMagickImages + "/rose.png", "notes.txt", false},
@@ -67,7 +69,7 @@ TEST_F(ImageLoading, LastThreeCharactersUpperCasedChooseTheReader)
             EXPECT_EQ(AlphaOf(loaded.Bitmap->Pixel(5, 5)), 255);
         } else {
             EXPECT_TRUE(loaded.Error.startsWith("Assertion failure\n")) << loaded.Error.toStdString();
-            EXPECT_TRUE(loaded.Error.contains(".BMP, .EMF, .GIF, .ICO, .JPG, .PNG, .WMF"));
+            EXPECT_TRUE(loaded.Error.contains(".BMP, .EMF, .GIF, .ICO, .JPEG, .JPG, .PNG, .WMF"));
         }
     }
 }

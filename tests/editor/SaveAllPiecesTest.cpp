@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 using namespace tavrin;
@@ -122,4 +123,22 @@ TEST_F(SaveAllPiecesFixture, AnEmptyPictureHasNoPieces)
     EXPECT_FALSE(asked);
     ASSERT_EQ(messages.Shown.size(), 1u);
     EXPECT_EQ(messages.Shown[0].Text, QStringLiteral("그림이 비어 있어 저장할 조각이 없습니다."));
+}
+
+// Through the real dialog: a folder typed that does not exist is made after a Yes, and the pieces go there.
+TEST_F(SaveAllPiecesFixture, AMissingFolderIsMadeAfterAskingAndFilled)
+{
+    const QString folder = dir.filePath("web/pieces");
+    editor->RunSlicesDialog = [&](TFmSaveSlices& dialog) {
+        dialog.SetFolder(folder);
+        dialog.BuOk().click();
+        return dialog.result() == QDialog::Accepted;
+    };
+    messages.Answers = {TMsgButton::Yes};
+    editor->SaveAllPieces();
+    ASSERT_EQ(messages.Shown.size(), 2u);
+    EXPECT_TRUE(messages.Shown[0].Text.startsWith(QStringLiteral("폴더가 없습니다: "))) << messages.Shown[0].Text.toStdString();
+    EXPECT_EQ(messages.Shown[1].Text, QStringLiteral("조각 6개와 HTML 페이지를 저장했습니다."));
+    EXPECT_TRUE(QFile::exists(QDir(folder).filePath(QStringLiteral("배너_2_3.png"))));
+    EXPECT_TRUE(QFile::exists(QDir(folder).filePath(QStringLiteral("배너.html"))));
 }

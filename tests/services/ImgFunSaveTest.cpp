@@ -72,7 +72,8 @@ TEST(ImgFunSave, NamesProposedAndWritersChosen)
         const char* Name;
         const char* Writer;
     } writers[] = {
-        {"PHOTO.JPG", "jpg"}, {"photo.jpeg", ""},  {"photo.xjpg", "jpg"}, {"a.Gif", "gif"}, {"a.png", "png"},
+        {"PHOTO.JPG", "jpg"}, {"photo.jpeg", "jpg"}, {"photo.JPEG", "jpg"}, {"photo.xjpg", "jpg"},
+        {"photo.peg", ""},    {"a.Gif", "gif"},    {"a.png", "png"},
         {"a.mng", "mng"},     {"a.bmp", "bmp"},    {"a.pcx", "pcx"},      {"a.ico", "ico"}, {"a.CUR", "cur"},
         {"a.tif", ""},        {"png", "png"},      {"a.pn", ""},
     };
@@ -131,14 +132,28 @@ TEST(ImgFunSave, IconSizeRuleForIconsAndCursors)
         }
 }
 
-TEST(ImgFunSave, NoWriterWritesNothing)
+// An ending without a writer writes nothing and says which endings work.
+TEST(ImgFunSave, NoWriterWritesNothingAndNamesTheEndingsThatWork)
 {
     QTemporaryDir dir;
     TScriptedMessageSeam messages;
-    const QString path = dir.filePath("photo.jpeg");
-    EXPECT_EQ(SaveBitmapByExtension(Picture(4, 4), path, messages).Outcome, TSaveOutcome::NoWriter);
-    EXPECT_FALSE(QFile::exists(path));
+    const QString list = QStringLiteral("저장할 수 있는 파일 이름의 끝: .BMP, .CUR, .GIF, .ICO, .JPEG, .JPG, .MNG, .PCX, .PNG");
+    for (const char* name : {"photo.tif", "photo.peg", "notes"}) {
+        const QString path = dir.filePath(QString::fromUtf8(name));
+        const TSaveResult r = SaveBitmapByExtension(Picture(4, 4), path, messages);
+        EXPECT_EQ(r.Outcome, TSaveOutcome::NoWriter) << name;
+        EXPECT_TRUE(r.Message.endsWith(list)) << r.Message.toStdString();
+        EXPECT_FALSE(QFile::exists(path));
+    }
     EXPECT_TRUE(messages.Shown.empty());
+    const QString tif = SaveBitmapByExtension(Picture(4, 4), dir.filePath("photo.tif"), messages).Message;
+    EXPECT_TRUE(tif.startsWith(QStringLiteral("이름이 \".tif\"(으)로 끝나는 파일로는 저장할 수 없습니다."))) << tif.toStdString();
+
+    // The JPEG writer under its four-letter ending.
+    ASSERT_TRUE(SaveBitmapByExtension(Picture(4, 4), dir.filePath("photo.JPEG"), messages).Saved());
+    QFile jpeg(dir.filePath("photo.JPEG"));
+    ASSERT_TRUE(jpeg.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(jpeg.readAll().startsWith("\xFF\xD8\xFF"));
 }
 
 // A small file system of our own: root may mount one; anyone else gets a skip.

@@ -171,7 +171,7 @@ TEST_F(MainFormFixture, NewImageSizesOutOfReach)
 TEST_F(MainFormFixture, OpenSelectionStopsAtTheFirstFailure)
 {
     const QString good = Picture("good.png");
-    const QString bad = Picture("bad.jpeg", {4, 4});
+    const QString bad = Picture("bad.ppm", {4, 4});
     const QString later = Picture("later.png");
     dialogs.Answers = {{good, bad, later}};
     form->ActionFileOpenExecute();
@@ -180,7 +180,7 @@ TEST_F(MainFormFixture, OpenSelectionStopsAtTheFirstFailure)
     EXPECT_EQ(TabTexts(), (QStringList{"good.png", "새 그림2"}));
     ASSERT_EQ(messages.Shown.size(), 1u);
     EXPECT_EQ(messages.Shown[0].Text.section(u'\n', 0, 0), QStringLiteral("Assertion failure"));
-    EXPECT_TRUE(messages.Shown[0].Text.contains(QStringLiteral("\".jpeg\"(으)로 끝나는 파일은 열 수 없습니다")));
+    EXPECT_TRUE(messages.Shown[0].Text.contains(QStringLiteral("\".ppm\"(으)로 끝나는 파일은 열 수 없습니다")));
     EXPECT_TRUE(messages.Shown[0].Caption.isEmpty()); // the application title
 }
 

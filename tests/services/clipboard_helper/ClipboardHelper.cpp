@@ -1,7 +1,11 @@
 // Runs the program's clipboard functions on a real X display for the clipboard round-trip test.
 //   clipboard_helper copy W H    puts a W x H test pattern on the clipboard, says "ready", serves it until
 //                                another program takes the clipboard (or 30 s pass)
-//   clipboard_helper paste FILE  reads the clipboard's picture and writes it to FILE as a binary PPM
+//   clipboard_helper paste FILE  reads the clipboard's picture and writes it to FILE as a binary PPM (not
+//                                written when FILE is "-"); prints "ok W H KIB", "none KIB" or
+//                                "refused KIB" and the reason on the next line, KIB being how much the
+//                                peak resident memory grew while reading; exits 0, 2 (no picture) or 4
+//                                (refused)
 #include "core/Bitmap32.h"
 #include "services/Clipboard.h"
 
@@ -39,6 +43,45 @@ bool WritePpm(const TBitmap32& b, const QString& path)
     return f.open(QIODevice::WriteOnly) && f.write(ppm) == ppm.size();
 }
 
+// A field of /proc/self/status in KiB ("VmRSS", "VmHWM").
+long StatusKilobytes(const char* field)
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(QByteArray(field) + ':')) return line.mid(qstrlen(field) + 1).trimmed().split(' ')[0].toLong();
+    return -1;
+}
+
+// The peak resident memory starts again from the present. The kernel keeps the peak across exec, so
+// without this a child of a large test process would start with its parent's peak.
+void ResetPeak()
+{
+    QFile clear("/proc/self/clear_refs");
+    if (clear.open(QIODevice::WriteOnly)) clear.write("5");
+}
+
+int Paste(const QString& path)
+{
+    TBitmap32 pasted;
+    ResetPeak();
+    const long before = StatusKilobytes("VmRSS");
+    const TClipboardPicture read = ReadBitmapFromClipboard(pasted);
+    const long growth = StatusKilobytes("VmHWM") - before;
+    switch (read.State) {
+    case TClipboardPicture::TState::Ok:
+        std::printf("ok %d %d %ld\n", pasted.Width(), pasted.Height(), growth);
+        return path == "-" || WritePpm(pasted, path) ? 0 : 3;
+    case TClipboardPicture::TState::NoPicture:
+        std::printf("none %ld\n", growth);
+        return 2;
+    case TClipboardPicture::TState::Unreadable:
+        break;
+    }
+    std::printf("refused %ld\n%s\n", growth, read.Detail.toUtf8().constData());
+    return 4;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -55,11 +98,7 @@ int main(int argc, char** argv)
         std::fflush(stdout);
         return app.exec();
     }
-    if (args.size() == 3 && args[1] == "paste") {
-        TBitmap32 pasted;
-        if (ReadBitmapFromClipboard(pasted).State != TClipboardPicture::TState::Ok) return 2;
-        return WritePpm(pasted, args[2]) ? 0 : 3;
-    }
+    if (args.size() == 3 && args[1] == "paste") return Paste(args[2]);
     std::fprintf(stderr, "usage: clipboard_helper copy W H | paste FILE\n");
     return 1;
 }
