@@ -124,6 +124,11 @@ void TFmGIF::ImageMouseDown(Qt::MouseButton, int x, int y)
 
 bool TFmGIF::ConfirmReplace(const QString& fileName)
 {
+    // A file that may not be replaced is refused before the question, not after a Yes.
+    if (const QString refusal = ReplacementRefusal(fileName); !refusal.isEmpty()) {
+        ShowWriteError(fileName, refusal);
+        return false;
+    }
     if (!QFileInfo::exists(fileName)) return true;
     const QString text =
         QStringLiteral("%1 파일이 이미 있습니다.\n바꾸시겠습니까?").arg(QFileInfo(fileName).fileName());

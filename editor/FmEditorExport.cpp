@@ -4,6 +4,7 @@
 #include "editor/Image32.h"
 #include "services/Clipboard.h"
 #include "services/FileDialogSeam.h"
+#include "services/FileReplace.h"
 #include "services/ImgFunSave.h"
 #include "services/MessageSeam.h"
 
@@ -49,14 +50,19 @@ void TFmEditor::SaveSelection()
         answer = dialogs.GetSaveFileName(this, request);
         if (answer.FileName.isEmpty()) return;
         FSaveFilterIndex = answer.FilterIndex;
+        request.FileName = answer.FileName; // a refusal or No: back to the dialog with the name typed
+        request.FilterIndex = answer.FilterIndex;
+        // A file that may not be replaced is refused before the user is asked whether to replace it.
+        if (const QString refusal = ReplacementRefusal(answer.FileName); !refusal.isEmpty()) {
+            FMessages.Show(TMessage(kSaveErrorCaption, refusal, TMsgIcon::Error, TMsgButton::Ok, TMsgButton::None, this));
+            continue;
+        }
         if (!QFileInfo::exists(answer.FileName)) break;
         const QString question = QStringLiteral("%1이(가) 이미 있습니다.\r\n바꾸시겠습니까?")
                                      .arg(QFileInfo(answer.FileName).fileName());
         if (FMessages.Show(TMessage(QStringLiteral("다른 이름으로 저장 확인"), question, TMsgIcon::Warning,
                                     TMsgButton::Yes | TMsgButton::No, TMsgButton::No, this)) == TMsgButton::Yes)
             break;
-        request.FileName = answer.FileName; // No: back to the dialog with the name typed
-        request.FilterIndex = answer.FilterIndex;
     }
     TSaveResult result;
     {

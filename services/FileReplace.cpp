@@ -261,10 +261,13 @@ bool TFileReplacement::Write(std::string_view bytes)
     return FError == 0;
 }
 
-QString TFileReplacement::Reason() const
+namespace {
+
+// The Korean reason for a failure code of the routine, naming the file where the file itself is at fault.
+QString ReasonForCode(int error, const QString& file)
 {
-    const QString shown = QDir::toNativeSeparators(FShown);
-    switch (FError) {
+    const QString shown = QDir::toNativeSeparators(file);
+    switch (error) {
     case 0:
         return {};
     case SizeMismatch:
@@ -278,8 +281,23 @@ QString TFileReplacement::Reason() const
                    "%1: 누구나 쓸 수 있는 공용 폴더에 다른 사용자가 만든 링크여서 따라가지 않았습니다.")
             .arg(shown);
     default:
-        return ReasonFor(FError);
+        return ReasonFor(error);
     }
+}
+
+} // namespace
+
+QString TFileReplacement::Reason() const
+{
+    return ReasonForCode(FError, FShown);
+}
+
+QString ReplacementRefusal(const QString& path)
+{
+    const std::optional<TFileUser> user = CurrentUser();
+    const TReplaceTarget target = ResolveReplaceTarget(path, user ? &*user : nullptr);
+    if (target.Refusal == TTargetRefusal::None) return {};
+    return ReasonForCode(RefusalCode(target.Refusal), target.Shown);
 }
 
 // Gives the unnamed file a name: the target's own when there was no file (nothing to replace), else a

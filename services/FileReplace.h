@@ -35,6 +35,11 @@ struct TFileWriteResult
 // links at path are kept: the file at the end of the chain is replaced.
 TFileWriteResult WriteFileReplacing(const QString& path, std::string_view bytes);
 
+// The reason the routine would refuse to replace path (a protected file, a target that is not a regular
+// file, a planted link), or "" when it would go ahead. Lets a save refuse before it asks whether to
+// replace a file that it may not replace anyway.
+QString ReplacementRefusal(const QString& path);
+
 // The same replacement fed piece by piece, for a writer that streams a large file instead of building it
 // in memory first. The temporary file is made at once; Write appends (false once anything has failed,
 // with Reason saying why); Commit syncs, checks the size and renames. Destroyed without a successful

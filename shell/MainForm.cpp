@@ -53,7 +53,8 @@ TMainForm::TMainForm(const TServices& services, QWidget* parent) : QMainWindow(p
     MMIViewSelected->setChecked(FConfig->UseViewSelected);
     FEditorNo = 0;
     FDrag = new TBK_Drag(this);
-    FDrag->SetFilter({"JPG", "PNG", "GIF", "EMF", "ICO", "WMF", "BMP"});
+    // "JPEG" too: the loader reads that ending as JPEG, and file managers drag such photos here.
+    FDrag->SetFilter({"JPG", "PNG", "GIF", "EMF", "ICO", "WMF", "BMP", "JPEG"});
     FDrag->OnDragDropFile = [this](const QStringList& items) { BK_DragDragDropFile(items); };
     FDrag->Register(this);
     RegisterZoomCursors();

@@ -212,6 +212,26 @@ TEST_F(GifDialog, ReplacingAFileAsksFirst)
     EXPECT_EQ(ReadSaved(path).TransparentIndex, 0);
 }
 
+TEST_F(GifDialog, AProtectedFileIsRefusedWithoutTheReplaceQuestion)
+{
+    Open(TwoColourRegion());
+    const QString path = Path("locked.gif");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("locked");
+    file.close();
+    ASSERT_TRUE(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+
+    SaveAs(path);
+    ASSERT_EQ(messages.Shown.size(), 1u); // the refusal only: no question whose Yes could not be kept
+    EXPECT_EQ(messages.Shown[0].Icon, TMsgIcon::Error);
+    EXPECT_TRUE(messages.Shown[0].Text.contains("locked.gif")) << messages.Shown[0].Text.toStdString();
+    EXPECT_TRUE(messages.Shown[0].Text.contains(QStringLiteral("쓰기가 금지된")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "locked");
+    EXPECT_TRUE(dlg->isVisible());
+}
+
 TEST_F(GifDialog, AWriteErrorNamesTheFileKeepsTheOldOneAndTheDialog)
 {
     Open(TwoColourRegion());

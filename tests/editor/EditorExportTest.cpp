@@ -213,6 +213,27 @@ TEST_F(EditorExport, FailuresShowOneMessageEach)
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
+TEST_F(EditorExport, AProtectedFileIsRefusedBeforeTheReplaceQuestion)
+{
+    OpenWithRegion();
+    const QString path = PathOf("locked.png");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("locked");
+    file.close();
+    ASSERT_TRUE(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+
+    Answer(path); // then the dialog, asked again with the name typed, is cancelled
+    editor->SaveSelection();
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_EQ(messages.Shown[0].Caption, kSaveError);
+    EXPECT_TRUE(messages.Shown[0].Text.contains("locked.png")) << messages.Shown[0].Text.toStdString();
+    ASSERT_EQ(dialogs.SaveRequests.size(), 2u);
+    EXPECT_EQ(dialogs.SaveRequests[1].FileName, path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "locked");
+}
+
 TEST_F(EditorExport, CopyPutsTheRegionOnTheClipboard)
 {
     OpenWithRegion();

@@ -60,7 +60,8 @@ struct MainFormFixture : test::MainFormFixture<ScriptedFileDialogs>
         QImage image(size, QImage::Format_RGB32);
         image.fill(Qt::darkCyan);
         const QString path = dir.filePath(name);
-        image.save(path, QFileInfo(name).suffix().toUpper() == "JPG" ? "JPG" : nullptr);
+        const QString suffix = QFileInfo(name).suffix().toUpper();
+        image.save(path, suffix == "JPG" || suffix == "JPEG" ? "JPG" : nullptr);
         return path;
     }
     QTabBar& tabs() { return form->PageControl(); }
@@ -188,20 +189,23 @@ TEST_F(MainFormFixture, DroppedFilesAndLinks)
 {
     const QString a = Picture("a.JPG");
     const QString c = Picture("c.png");
+    const QString d = Picture("d.jpeg");
     QMimeData files;
-    files.setUrls({QUrl::fromLocalFile(a), QUrl::fromLocalFile(dir.filePath("b.txt")), QUrl::fromLocalFile(c)});
+    files.setUrls({QUrl::fromLocalFile(a), QUrl::fromLocalFile(dir.filePath("b.txt")), QUrl::fromLocalFile(c),
+                   QUrl::fromLocalFile(d)});
     Drop(files);
-    EXPECT_EQ(TabTexts(), (QStringList{"a.JPG", "c.png"}));
+    EXPECT_EQ(TabTexts(), (QStringList{"a.JPG", "c.png", "d.jpeg"}));
+    EXPECT_TRUE(messages.Shown.empty());
 
     QMimeData text;
     text.setUrls({QUrl::fromLocalFile(dir.filePath("b.txt"))});
     Drop(text);
-    EXPECT_EQ(tabs().count(), 2);
+    EXPECT_EQ(tabs().count(), 3);
 
     QMimeData link;
     link.setUrls({QUrl("http://example.com/pics/banner")});
     Drop(link);
-    ASSERT_EQ(tabs().count(), 3);
+    ASSERT_EQ(tabs().count(), 4);
     EXPECT_EQ(ActiveCaption(), QStringLiteral("//example.com/pics/banner") /* after the last ":" */);
     EXPECT_EQ(form->ActiveEditor()->Image().Bitmap().Width(), 32); // the placeholder
 }
