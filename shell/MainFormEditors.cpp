@@ -69,6 +69,7 @@ TFmEditor* TMainForm::NewEditor()
     FPageControl->setTabText(tab, editor->windowTitle());
     QMdiSubWindow* sub = FMdiArea->addSubWindow(editor);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    RememberStateWhenMinimized(*sub);
     sub->showMaximized();
     FMdiArea->setActiveSubWindow(sub);
     EditorResize();

@@ -7,12 +7,16 @@
 #include <QMdiSubWindow>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
+#include <QVariant>
 
 #include <algorithm>
 
 namespace tavrin {
 
 namespace {
+
+// Set on a window while it is minimized: whether it was maximized just before.
+const char* const kWasMaximized = "tavrinWasMaximized";
 
 QList<QMdiSubWindow*> ArrangeableWindows(const QMdiArea& area)
 {
@@ -101,16 +105,35 @@ void MinimizeAllEditors(QMdiArea& area)
     const bool keep = area.testOption(QMdiArea::DontMaximizeSubWindowOnActivation);
     area.setOption(QMdiArea::DontMaximizeSubWindowOnActivation, true);
     const QList<QMdiSubWindow*> windows = area.subWindowList(QMdiArea::CreationOrder);
-    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+    // Only the active window of a maximized frame is maximized itself; every window comes back as the
+    // frame showed pictures, maximized then.
+    const bool frameMaximized = std::any_of(windows.begin(), windows.end(),
+                                            [](const QMdiSubWindow* sub) { return sub->isMaximized(); });
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        if ((*it)->isMinimized())
+            continue;
         (*it)->showMinimized();
+        (*it)->setProperty(kWasMaximized, frameMaximized);
+    }
     area.setOption(QMdiArea::DontMaximizeSubWindowOnActivation, keep);
+}
+
+void RememberStateWhenMinimized(QMdiSubWindow& sub)
+{
+    QObject::connect(&sub, &QMdiSubWindow::windowStateChanged, &sub,
+                     [&sub](Qt::WindowStates before, Qt::WindowStates now) {
+                         if (now.testFlag(Qt::WindowMinimized) && !before.testFlag(Qt::WindowMinimized))
+                             sub.setProperty(kWasMaximized, before.testFlag(Qt::WindowMaximized));
+                     });
 }
 
 void RestoreEditor(QMdiSubWindow& sub)
 {
     if (!sub.isMinimized())
         return;
-    const bool maximized = sub.windowState().testFlag(Qt::WindowMaximized);
+    const QVariant remembered = sub.property(kWasMaximized);
+    const bool maximized =
+        remembered.isValid() ? remembered.toBool() : sub.windowState().testFlag(Qt::WindowMaximized);
     sub.showNormal();
     if (maximized)
         sub.showMaximized();

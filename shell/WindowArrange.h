@@ -15,6 +15,9 @@ void TileEditorsHorizontally(QMdiArea& area);
 void TileEditorsVertically(QMdiArea& area);
 // From the last window in the frame's order to the first, whatever each one's state.
 void MinimizeAllEditors(QMdiArea& area);
+// Makes the window remember whether it was maximized each time it is minimized (by any means), since a
+// minimized window's own state no longer says so.
+void RememberStateWhenMinimized(QMdiSubWindow& sub);
 // A minimized window back in the state it had before (maximized or normal); others are left alone.
 void RestoreEditor(QMdiSubWindow& sub);
 

@@ -407,6 +407,8 @@ TEST_F(CommandsFixture, WindowArrangementsWorkFromEveryState)
         QTest::mouseClick(&tabs, Qt::LeftButton, {}, tabs.tabRect(1).center());
         QApplication::processEvents();
         EXPECT_FALSE(subOf(editors[1])->isMinimized());
+        // It comes back as it was before: maximized in the first round, at its cascade place in the second.
+        EXPECT_EQ(subOf(editors[1])->isMaximized(), round == 0);
         EXPECT_EQ(form->ActiveEditor(), editors[1]);
         EXPECT_EQ(minimized(), 2);
         // The tab that is already current brings its window back too.
