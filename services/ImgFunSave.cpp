@@ -9,9 +9,9 @@
 #include "core/Bitmap32.h"
 #include "services/FileReplace.h"
 #include "services/MessageSeam.h"
+#include "services/NameEndings.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QStringList>
 
 #include <array>
@@ -43,15 +43,11 @@ QString WriteFailedMessage(const QString& fileName, const QString& reason)
 // Which ending was not understood and which are.
 QString NoWriterMessage(const QString& fileName)
 {
-    const QString name = QFileInfo(fileName).fileName();
-    const qsizetype dot = name.lastIndexOf(u'.');
-    const QString ending = dot >= 0 ? name.mid(dot) : name.right(3);
-    QStringList known{QStringLiteral(".JPEG")};
+    QStringList extensions;
     for (const char* extension : kWriterExtensions)
-        known << QStringLiteral(".") + QString::fromLatin1(extension).toUpper();
-    known.sort();
+        extensions << QString::fromLatin1(extension);
     return QStringLiteral("이름이 \"%1\"(으)로 끝나는 파일로는 저장할 수 없습니다. 저장할 수 있는 파일 이름의 끝: %2")
-        .arg(ending, known.join(QStringLiteral(", ")));
+        .arg(ShownEndingOf(fileName), EndingList(extensions));
 }
 
 } // namespace
@@ -104,8 +100,7 @@ TDepthChoice DepthChoiceOfFilterEntry(int filterIndex)
 
 QString WriterExtensionOf(const QString& fileName)
 {
-    if (fileName.right(4).compare(QStringLiteral("jpeg"), Qt::CaseInsensitive) == 0) return QStringLiteral("jpg");
-    const QString last = fileName.right(3).toLower();
+    const QString last = FormatEndingOf(fileName);
     for (const char* extension : kWriterExtensions)
         if (last == QLatin1String(extension)) return last;
     return {};
